@@ -1,0 +1,11 @@
+# Shared by the two MinGW-w64 toolchain files; expects TB_MINGW_TRIPLE and
+# TB_WINE_ARCH. Test programs run under Wine in a throw-away prefix of the
+# build tree.
+set(CMAKE_C_COMPILER ${TB_MINGW_TRIPLE}-gcc)
+set(CMAKE_CXX_COMPILER ${TB_MINGW_TRIPLE}-g++)
+set(CMAKE_RC_COMPILER ${TB_MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${TB_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run ${TB_WINE_ARCH})

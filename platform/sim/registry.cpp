@@ -1,0 +1,457 @@
+#include "platform/sim/registry.h"
+
+#include "platform/registry_data.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace tb::sim {
+
+using platform::kErrorAccessDenied;
+using platform::kErrorFileNotFound;
+using platform::kErrorInvalidHandle;
+using platform::kErrorKeyDeleted;
+using platform::kErrorMoreData;
+using platform::kErrorSuccess;
+using platform::RegKey;
+using platform::Status;
+
+namespace {
+
+constexpr Status kErrorBadPathname = 161;
+// Access bits that ask to change a key: KEY_SET_VALUE, KEY_CREATE_SUB_KEY,
+// KEY_CREATE_LINK, DELETE, WRITE_DAC and WRITE_OWNER.
+constexpr std::uint32_t kWriteRights = 0x0002 | 0x0004 | 0x0020 | 0x10000 | 0x40000 | 0x80000;
+
+char16_t Fold(char16_t c) {
+  if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) {
+    return static_cast<char16_t>(c - 0x20);
+  }
+  return c;
+}
+
+// Win32 strings end at their first NUL.
+std::u16string CString(const std::u16string& text) { return text.substr(0, text.find(u'\0')); }
+
+bool IsStringType(std::uint32_t type) {
+  return type == platform::kRegSz || type == platform::kRegExpandSz ||
+         type == platform::kRegMultiSz;
+}
+
+// Splits a key path at its backslashes. A path that begins with a backslash
+// is refused, as Windows refuses it; empty components in between are skipped.
+bool SplitPath(const std::u16string& path, std::vector<std::u16string>* parts) {
+  const std::u16string text = CString(path);
+  if (!text.empty() && text.front() == u'\\') {
+    return false;
+  }
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = std::min(text.find(u'\\', start), text.size());
+    if (end > start) {
+      parts->push_back(text.substr(start, end - start));
+    }
+    start = end + 1;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool SimRegistry::NoCaseLess::operator()(const std::u16string& a, const std::u16string& b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char16_t x, char16_t y) { return Fold(x) < Fold(y); });
+}
+
+SimRegistry::SimRegistry(Faults& faults, const platform::CodePage& codePage)
+    : faults_(faults),
+      codePage_(codePage),
+      currentUser_(std::make_shared<Key>()),
+      localMachine_(std::make_shared<Key>()),
+      currentUserHandle_{currentUser_, true},
+      localMachineHandle_{localMachine_, true} {}
+
+std::shared_ptr<SimRegistry::Key> SimRegistry::RootKey(RegKey root) const {
+  if (root == platform::kHkeyCurrentUser) {
+    return currentUser_;
+  }
+  if (root == platform::kHkeyLocalMachine) {
+    return localMachine_;
+  }
+  return nullptr;
+}
+
+const SimRegistry::Handle* SimRegistry::Resolve(RegKey handle) const {
+  if (handle == platform::kHkeyCurrentUser) {
+    return &currentUserHandle_;
+  }
+  if (handle == platform::kHkeyLocalMachine) {
+    return &localMachineHandle_;
+  }
+  const auto found = handles_.find(handle);
+  return found == handles_.end() ? nullptr : &found->second;
+}
+
+std::shared_ptr<SimRegistry::Key> SimRegistry::Walk(const std::shared_ptr<Key>& from,
+                                                    const std::u16string& path) const {
+  std::vector<std::u16string> parts;
+  if (!SplitPath(path, &parts)) {
+    return nullptr;
+  }
+  std::shared_ptr<Key> key = from;
+  for (const auto& part : parts) {
+    const auto found = key->subkeys.find(part);
+    if (found == key->subkeys.end()) {
+      return nullptr;
+    }
+    key = found->second;
+  }
+  return key;
+}
+
+std::shared_ptr<SimRegistry::Key> SimRegistry::WalkCreating(const std::shared_ptr<Key>& from,
+                                                            const std::u16string& path) {
+  std::vector<std::u16string> parts;
+  if (!SplitPath(path, &parts)) {
+    return nullptr;
+  }
+  std::shared_ptr<Key> key = from;
+  for (const auto& part : parts) {
+    auto& child = key->subkeys[part];
+    if (!child) {
+      child = std::make_shared<Key>();
+      child->readOnly = key->readOnly;
+    }
+    key = child;
+  }
+  return key;
+}
+
+RegKey SimRegistry::NewHandle(std::shared_ptr<Key> key, bool writable) {
+  const RegKey handle = nextHandle_;
+  nextHandle_ += 4;
+  handles_.emplace(handle, Handle{std::move(key), writable});
+  return handle;
+}
+
+Status SimRegistry::OpenKey(RegKey root, const std::u16string& path, std::uint32_t access,
+                            RegKey* key) {
+  *key = 0;
+  if (faults_.Enter("RegOpenKeyExW")) {
+    return kErrorAccessDenied;
+  }
+  const Handle* from = Resolve(root);
+  if (from == nullptr) {
+    return kErrorInvalidHandle;
+  }
+  if (from->key->deleted) {
+    return kErrorKeyDeleted;
+  }
+  std::vector<std::u16string> parts;
+  if (!SplitPath(path, &parts)) {
+    return kErrorBadPathname;
+  }
+  auto target = Walk(from->key, path);
+  if (!target) {
+    return kErrorFileNotFound;
+  }
+  const bool wantsWrite = (access & kWriteRights) != 0;
+  if (wantsWrite && target->readOnly) {
+    return kErrorAccessDenied;
+  }
+  const bool writable =
+      !target->readOnly && (wantsWrite || (access & platform::kMaximumAllowed) != 0);
+  *key = NewHandle(std::move(target), writable);
+  return kErrorSuccess;
+}
+
+Status SimRegistry::CreateKey(RegKey root, const std::u16string& path, RegKey* key) {
+  *key = 0;
+  if (faults_.Enter("RegCreateKeyExW")) {
+    return kErrorAccessDenied;
+  }
+  const Handle* from = Resolve(root);
+  if (from == nullptr) {
+    return kErrorInvalidHandle;
+  }
+  if (from->key->deleted) {
+    return kErrorKeyDeleted;
+  }
+  auto existing = Walk(from->key, path);
+  if (existing ? existing->readOnly : from->key->readOnly) {
+    return kErrorAccessDenied;
+  }
+  auto target = WalkCreating(from->key, path);
+  if (!target) {
+    return kErrorBadPathname;
+  }
+  *key = NewHandle(std::move(target), true);
+  return kErrorSuccess;
+}
+
+Status SimRegistry::CopyOut(const std::vector<std::uint8_t>& bytes, std::uint32_t type,
+                            std::uint32_t* typeOut, std::uint8_t* data, std::uint32_t* size) const {
+  if (typeOut != nullptr) {
+    *typeOut = type;
+  }
+  const auto needed = static_cast<std::uint32_t>(bytes.size());
+  if (data == nullptr) {
+    if (size != nullptr) {
+      *size = needed;
+    }
+    return kErrorSuccess;
+  }
+  if (size == nullptr) {
+    return platform::kErrorInvalidParameter;
+  }
+  if (*size < needed) {
+    *size = needed;
+    return kErrorMoreData;
+  }
+  std::copy(bytes.begin(), bytes.end(), data);
+  *size = needed;
+  return kErrorSuccess;
+}
+
+Status SimRegistry::QueryValue(RegKey key, const std::u16string& name, std::uint32_t* type,
+                               std::uint8_t* data, std::uint32_t* size) {
+  if (faults_.Enter("RegQueryValueExW")) {
+    return kErrorAccessDenied;
+  }
+  const Handle* handle = Resolve(key);
+  if (handle == nullptr) {
+    return kErrorInvalidHandle;
+  }
+  if (handle->key->deleted) {
+    return kErrorKeyDeleted;
+  }
+  const auto found = handle->key->values.find(CString(name));
+  if (found == handle->key->values.end()) {
+    return kErrorFileNotFound;
+  }
+  return CopyOut(found->second.data, found->second.type, type, data, size);
+}
+
+Status SimRegistry::QueryValueA(RegKey key, const std::string& name, std::uint32_t* type,
+                                std::uint8_t* data, std::uint32_t* size) {
+  if (faults_.Enter("RegQueryValueExA")) {
+    return kErrorAccessDenied;
+  }
+  const Handle* handle = Resolve(key);
+  if (handle == nullptr) {
+    return kErrorInvalidHandle;
+  }
+  if (handle->key->deleted) {
+    return kErrorKeyDeleted;
+  }
+  const std::string ansiName = name.substr(0, name.find('\0'));
+  const auto found = handle->key->values.find(codePage_.FromAnsi(ansiName));
+  if (found == handle->key->values.end()) {
+    return kErrorFileNotFound;
+  }
+  const RegValue& value = found->second;
+  if (!IsStringType(value.type)) {
+    return CopyOut(value.data, value.type, type, data, size);
+  }
+  // String data is converted character by character; an odd last byte is
+  // dropped, as the conversion works on whole UTF-16 units.
+  std::u16string wide;
+  for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) {
+    wide.push_back(static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8U)));
+  }
+  const std::string ansi = codePage_.ToAnsi(wide);
+  const std::vector<std::uint8_t> bytes(ansi.begin(), ansi.end());
+  const std::uint32_t capacity = size == nullptr ? 0 : *size;
+  const Status status = CopyOut(bytes, value.type, type, data, size);
+  // Windows ends unterminated REG_SZ data with a NUL when the caller's buffer
+  // has room for it, without counting the NUL in the size.
+  if (status == kErrorSuccess && data != nullptr && value.type == platform::kRegSz &&
+      !bytes.empty() && bytes.back() != 0 && capacity > bytes.size()) {
+    data[bytes.size()] = 0;
+  }
+  return status;
+}
+
+Status SimRegistry::SetValue(RegKey key, const std::u16string& name, std::uint32_t type,
+                             const std::uint8_t* data, std::uint32_t size) {
+  if (faults_.Enter("RegSetValueExW")) {
+    return kErrorAccessDenied;
+  }
+  const Handle* handle = Resolve(key);
+  if (handle == nullptr) {
+    return kErrorInvalidHandle;
+  }
+  if (handle->key->deleted) {
+    return kErrorKeyDeleted;
+  }
+  if (!handle->writable) {
+    return kErrorAccessDenied;
+  }
+  RegValue value;
+  value.type = type;
+  if (data != nullptr) {
+    value.data.assign(data, data + size);
+  }
+  handle->key->values[CString(name)] = std::move(value);
+  return kErrorSuccess;
+}
+
+Status SimRegistry::DeleteValue(RegKey key, const std::u16string& name) {
+  if (faults_.Enter("RegDeleteValueW")) {
+    return kErrorAccessDenied;
+  }
+  const Handle* handle = Resolve(key);
+  if (handle == nullptr) {
+    return kErrorInvalidHandle;
+  }
+  if (handle->key->deleted) {
+    return kErrorKeyDeleted;
+  }
+  if (!handle->writable) {
+    return kErrorAccessDenied;
+  }
+  return handle->key->values.erase(CString(name)) == 0 ? kErrorFileNotFound : kErrorSuccess;
+}
+
+Status SimRegistry::DeleteKey(RegKey root, const std::u16string& path) {
+  if (faults_.Enter("RegDeleteKeyW")) {
+    return kErrorAccessDenied;
+  }
+  const Handle* from = Resolve(root);
+  if (from == nullptr) {
+    return kErrorInvalidHandle;
+  }
+  std::vector<std::u16string> parts;
+  if (!SplitPath(path, &parts) || parts.empty()) {
+    return kErrorAccessDenied;
+  }
+  const std::u16string leaf = parts.back();
+  parts.pop_back();
+  std::shared_ptr<Key> parent = from->key;
+  for (const auto& part : parts) {
+    const auto found = parent->subkeys.find(part);
+    if (found == parent->subkeys.end()) {
+      return kErrorFileNotFound;
+    }
+    parent = found->second;
+  }
+  const auto target = parent->subkeys.find(leaf);
+  if (target == parent->subkeys.end()) {
+    return kErrorFileNotFound;
+  }
+  if (target->second->readOnly || !target->second->subkeys.empty()) {
+    return kErrorAccessDenied;
+  }
+  target->second->deleted = true;
+  parent->subkeys.erase(target);
+  return kErrorSuccess;
+}
+
+Status SimRegistry::CloseKey(RegKey key) {
+  if (faults_.Enter("RegCloseKey")) {
+    // A failed close still gives the handle back, as Windows does: the
+    // caller can do nothing else with it.
+    handles_.erase(key);
+    return kErrorInvalidHandle;
+  }
+  if (key == platform::kHkeyCurrentUser || key == platform::kHkeyLocalMachine) {
+    return kErrorSuccess;
+  }
+  return handles_.erase(key) == 0 ? kErrorInvalidHandle : kErrorSuccess;
+}
+
+void SimRegistry::Put(RegKey root, const std::u16string& path, const std::u16string& name,
+                      RegValue value) {
+  auto key = WalkCreating(RootKey(root), path);
+  if (key) {
+    key->values[CString(name)] = std::move(value);
+  }
+}
+
+void SimRegistry::PutString(RegKey root, const std::u16string& path, const std::u16string& name,
+                            const std::u16string& text) {
+  Put(root, path, name, RegValue{platform::kRegSz, platform::StringData(text)});
+}
+
+void SimRegistry::PutDword(RegKey root, const std::u16string& path, const std::u16string& name,
+                           std::uint32_t number) {
+  Put(root, path, name, RegValue{platform::kRegDword, platform::DwordData(number)});
+}
+
+void SimRegistry::Remove(RegKey root, const std::u16string& path, const std::u16string& name) {
+  if (auto key = Walk(RootKey(root), path)) {
+    key->values.erase(CString(name));
+  }
+}
+
+void SimRegistry::RemoveTree(RegKey root, const std::u16string& path) {
+  std::vector<std::u16string> parts;
+  if (!SplitPath(path, &parts) || parts.empty()) {
+    return;
+  }
+  const std::u16string leaf = parts.back();
+  parts.pop_back();
+  std::shared_ptr<Key> parent = RootKey(root);
+  for (const auto& part : parts) {
+    const auto found = parent->subkeys.find(part);
+    if (found == parent->subkeys.end()) {
+      return;
+    }
+    parent = found->second;
+  }
+  const auto target = parent->subkeys.find(leaf);
+  if (target != parent->subkeys.end()) {
+    std::function<void(Key&)> markDeleted = [&](Key& key) {
+      key.deleted = true;
+      for (auto& child : key.subkeys) {
+        markDeleted(*child.second);
+      }
+    };
+    markDeleted(*target->second);
+    parent->subkeys.erase(target);
+  }
+}
+
+std::optional<RegValue> SimRegistry::Get(RegKey root, const std::u16string& path,
+                                         const std::u16string& name) const {
+  const auto key = Walk(RootKey(root), path);
+  if (!key) {
+    return std::nullopt;
+  }
+  const auto found = key->values.find(CString(name));
+  if (found == key->values.end()) {
+    return std::nullopt;
+  }
+  return found->second;
+}
+
+bool SimRegistry::KeyExists(RegKey root, const std::u16string& path) const {
+  return Walk(RootKey(root), path) != nullptr;
+}
+
+std::optional<std::u16string> SimRegistry::GetString(RegKey root, const std::u16string& path,
+                                                     const std::u16string& name) const {
+  const auto value = Get(root, path, name);
+  if (!value || value->type != platform::kRegSz) {
+    return std::nullopt;
+  }
+  return platform::TextOfStringData(value->data.data(), value->data.size());
+}
+
+void SimRegistry::SetReadOnly(RegKey root, bool readOnly) {
+  std::function<void(Key&)> mark = [&](Key& key) {
+    key.readOnly = readOnly;
+    for (auto& child : key.subkeys) {
+      mark(*child.second);
+    }
+  };
+  mark(*RootKey(root));
+  if (root == platform::kHkeyCurrentUser) {
+    currentUserHandle_.writable = !readOnly;
+  } else if (root == platform::kHkeyLocalMachine) {
+    localMachineHandle_.writable = !readOnly;
+  }
+}
+
+}  // namespace tb::sim

@@ -1,0 +1,63 @@
+#include "plugin/core/mod_reg.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "platform/registry_data.h"
+#include "platform/scoped_key.h"
+
+namespace tb {
+
+std::u16string ReadRegistryString(platform::Registry& registry, platform::RegKey root,
+                                  const std::u16string& path, const std::u16string& name) {
+  platform::ScopedKey key(registry);
+  if (registry.OpenKey(root, path, platform::kKeyQueryValue, key.Receive()) !=
+      platform::kErrorSuccess) {
+    return {};
+  }
+  std::uint32_t type = platform::kRegNone;
+  std::uint32_t size = 0;
+  if (registry.QueryValue(key.Get(), name, &type, nullptr, &size) != platform::kErrorSuccess ||
+      type != platform::kRegSz) {
+    return {};
+  }
+  std::vector<std::uint8_t> bytes(size);
+  if (registry.QueryValue(key.Get(), name, &type, bytes.data(), &size) != platform::kErrorSuccess ||
+      type != platform::kRegSz) {
+    return {};
+  }
+  return platform::TextOfStringData(bytes.data(), std::min<std::size_t>(size, bytes.size()));
+}
+
+platform::Status WriteRegistryString(platform::Registry& registry, platform::RegKey root,
+                                     const std::u16string& path, const std::u16string& name,
+                                     const std::u16string& text) {
+  platform::ScopedKey key(registry);
+  const platform::Status created = registry.CreateKey(root, path, key.Receive());
+  if (created != platform::kErrorSuccess) {
+    return created;
+  }
+  const std::vector<std::uint8_t> bytes = platform::StringData(text);
+  return registry.SetValue(key.Get(), name, platform::kRegSz, bytes.data(),
+                           static_cast<std::uint32_t>(bytes.size()));
+}
+
+std::int32_t ReadRegistryDword(platform::Registry& registry, platform::RegKey root,
+                               const std::u16string& path, const std::u16string& name) {
+  platform::ScopedKey key(registry);
+  if (registry.OpenKey(root, path, platform::kKeyQueryValue, key.Receive()) !=
+      platform::kErrorSuccess) {
+    return 0;
+  }
+  std::array<std::uint8_t, 4> bytes{};
+  std::uint32_t type = platform::kRegNone;
+  auto size = static_cast<std::uint32_t>(bytes.size());
+  if (registry.QueryValue(key.Get(), name, &type, bytes.data(), &size) != platform::kErrorSuccess ||
+      type != platform::kRegDword) {
+    return 0;
+  }
+  return static_cast<std::int32_t>(platform::NumberOfDwordData(bytes.data()));
+}
+
+}  // namespace tb

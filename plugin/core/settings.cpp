@@ -1,0 +1,53 @@
+#include "plugin/core/settings.h"
+
+#include <array>
+#include <utility>
+
+#include "plugin/core/mod_reg.h"
+
+namespace tb {
+namespace {
+
+std::string Narrow(const std::u16string& text) {
+  std::string narrow;
+  for (const char16_t unit : text) {
+    narrow.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
+  }
+  return narrow;
+}
+
+}  // namespace
+
+SettingWriteError::SettingWriteError(const std::u16string& key, platform::Status status)
+    : std::runtime_error("the registry refused to store setting " + Narrow(key) + " (error " +
+                         std::to_string(status) + ")"),
+      status_(status) {}
+
+std::u16string ReadSetting(platform::Registry& registry, const std::u16string& key) {
+  return ReadRegistryString(registry, platform::kHkeyCurrentUser, kSettingsKeyPath, key);
+}
+
+void WriteSetting(platform::Registry& registry, const std::u16string& key,
+                  const std::u16string& text) {
+  const platform::Status status =
+      WriteRegistryString(registry, platform::kHkeyCurrentUser, kSettingsKeyPath, key, text);
+  if (status != platform::kErrorSuccess) {
+    throw SettingWriteError(key, status);
+  }
+}
+
+void WriteDefaultSettings(platform::Registry& registry) {
+  const std::array<std::pair<const char16_t*, const char16_t*>, 4> defaults = {{
+      {kOnOff, kDefaultOnOff},
+      {kCurrentTag, kDefaultCurrentTag},
+      {kCurrentTagMMJ, kDefaultCurrentTagMMJ},
+      {kCurrentTagWMP, kDefaultCurrentTagWMP},
+  }};
+  for (const auto& [key, text] : defaults) {
+    if (ReadSetting(registry, key).empty()) {
+      WriteSetting(registry, key, text);
+    }
+  }
+}
+
+}  // namespace tb
