@@ -2,12 +2,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace tb::platform {
 
 // What a timer runs. The system's callback arguments (window, message,
 // identifier, time) carry nothing the plug-in uses, so they are not passed on.
-using TimerProc = void (*)();
+using TimerProc = std::function<void()>;
 
 class Timer {
  public:

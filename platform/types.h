@@ -23,6 +23,8 @@ using HResult = std::int32_t;
 
 // The predefined roots are negative 32-bit numbers, sign-extended on 64-bit
 // Windows, exactly as <winreg.h> defines them.
+inline constexpr RegKey kHkeyClassesRoot =
+    static_cast<RegKey>(static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80000000U)));
 inline constexpr RegKey kHkeyCurrentUser =
     static_cast<RegKey>(static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80000001U)));
 inline constexpr RegKey kHkeyLocalMachine =

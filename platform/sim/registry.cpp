@@ -65,29 +65,22 @@ bool SimRegistry::NoCaseLess::operator()(const std::u16string& a, const std::u16
 }
 
 SimRegistry::SimRegistry(Faults& faults, const platform::CodePage& codePage)
-    : faults_(faults),
-      codePage_(codePage),
-      currentUser_(std::make_shared<Key>()),
-      localMachine_(std::make_shared<Key>()),
-      currentUserHandle_{currentUser_, true},
-      localMachineHandle_{localMachine_, true} {}
+    : faults_(faults), codePage_(codePage) {
+  for (const RegKey root :
+       {platform::kHkeyClassesRoot, platform::kHkeyCurrentUser, platform::kHkeyLocalMachine}) {
+    roots_.emplace(root, Handle{std::make_shared<Key>(), true});
+  }
+}
 
 std::shared_ptr<SimRegistry::Key> SimRegistry::RootKey(RegKey root) const {
-  if (root == platform::kHkeyCurrentUser) {
-    return currentUser_;
-  }
-  if (root == platform::kHkeyLocalMachine) {
-    return localMachine_;
-  }
-  return nullptr;
+  const auto found = roots_.find(root);
+  return found == roots_.end() ? nullptr : found->second.key;
 }
 
 const SimRegistry::Handle* SimRegistry::Resolve(RegKey handle) const {
-  if (handle == platform::kHkeyCurrentUser) {
-    return &currentUserHandle_;
-  }
-  if (handle == platform::kHkeyLocalMachine) {
-    return &localMachineHandle_;
+  const auto root = roots_.find(handle);
+  if (root != roots_.end()) {
+    return &root->second;
   }
   const auto found = handles_.find(handle);
   return found == handles_.end() ? nullptr : &found->second;
@@ -355,7 +348,7 @@ Status SimRegistry::CloseKey(RegKey key) {
     handles_.erase(key);
     return kErrorInvalidHandle;
   }
-  if (key == platform::kHkeyCurrentUser || key == platform::kHkeyLocalMachine) {
+  if (roots_.count(key) != 0) {
     return kErrorSuccess;
   }
   return handles_.erase(key) == 0 ? kErrorInvalidHandle : kErrorSuccess;
@@ -447,11 +440,7 @@ void SimRegistry::SetReadOnly(RegKey root, bool readOnly) {
     }
   };
   mark(*RootKey(root));
-  if (root == platform::kHkeyCurrentUser) {
-    currentUserHandle_.writable = !readOnly;
-  } else if (root == platform::kHkeyLocalMachine) {
-    localMachineHandle_.writable = !readOnly;
-  }
+  roots_.at(root).writable = !readOnly;
 }
 
 }  // namespace tb::sim

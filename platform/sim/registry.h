@@ -1,5 +1,5 @@
-// The simulated desktop's registry: HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE
-// as trees of keys with typed values, behaving as Windows does where the
+// The simulated desktop's registry: HKEY_CLASSES_ROOT, HKEY_CURRENT_USER and
+// HKEY_LOCAL_MACHINE as trees of keys with typed values, behaving as Windows does where the
 // plug-in and the installer rely on it.
 //
 // Key and value names compare without regard to case. String values are kept
@@ -102,10 +102,9 @@ class SimRegistry final : public platform::Registry {
 
   Faults& faults_;
   const platform::CodePage& codePage_;
-  std::shared_ptr<Key> currentUser_;
-  std::shared_ptr<Key> localMachine_;
-  Handle currentUserHandle_;
-  Handle localMachineHandle_;
+  // HKEY_CLASSES_ROOT, HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE: separate
+  // trees here, as nothing relies on how Windows merges the classes.
+  std::map<platform::RegKey, Handle> roots_;
   std::map<platform::RegKey, Handle> handles_;
   platform::RegKey nextHandle_ = 0x100;
 };

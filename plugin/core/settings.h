@@ -21,8 +21,12 @@ inline constexpr char16_t kCurrentTag[] = u"CurrentTag";
 inline constexpr char16_t kCurrentTagMMJ[] = u"CurrentTagMMJ";
 inline constexpr char16_t kCurrentTagWMP[] = u"CurrentTagWMP";
 
+// The values of the switch onOff.
+inline constexpr char16_t kSwitchOn[] = u"1";
+inline constexpr char16_t kSwitchOff[] = u"0";
+
 // The defaults written at start-up for keys that read as empty.
-inline constexpr char16_t kDefaultOnOff[] = u"1";
+inline constexpr const char16_t* kDefaultOnOff = kSwitchOn;
 inline constexpr char16_t kDefaultCurrentTag[] =
     u" Currently Playing >> (!XWPALBUM)-(!XWPARTIST)-(!XWPTITLE)(8)";
 inline constexpr char16_t kDefaultCurrentTagMMJ[] = u" Currently Playing >> ";

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/registry_data.h"
+#include "platform/sim/desktop.h"
 #include "plugin/core/mod_reg.h"
-#include "tests/support/sim_world.h"
 
 namespace tb {
 namespace {
@@ -12,7 +12,7 @@ using platform::kHkeyCurrentUser;
 const std::u16string kMetadata = u"Software\\Microsoft\\MediaPlayer\\CurrentMetadata";
 
 TEST(ModReg, ARefusedWriteIsNotReported) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   for (const char* call : {"RegCreateKeyExW", "RegSetValueExW"}) {
     world.faults.Clear();
     world.faults.FailCall(call);
@@ -24,20 +24,20 @@ TEST(ModReg, ARefusedWriteIsNotReported) {
 }
 
 TEST(ModReg, EveryFailingCallOfAReadGivesEmptyAndClosesItsKey) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   world.registry.PutString(kHkeyCurrentUser, kMetadata, u"Title", u"Song");
   world.registry.PutDword(kHkeyCurrentUser, kMetadata, u"AutoSend", 1);
   ASSERT_EQ(ReadRegistryString(world.registry, kHkeyCurrentUser, kMetadata, u"Title"), u"Song");
   const std::size_t stringCalls = world.faults.CallCount();
   for (std::size_t k = 1; k < stringCalls; ++k) {  // the last call is the close
-    test::SimWorld failing;
+    sim::SimDesktop failing;
     failing.registry.PutString(kHkeyCurrentUser, kMetadata, u"Title", u"Song");
     failing.faults.FailOverall(k);
     EXPECT_EQ(ReadRegistryString(failing.registry, kHkeyCurrentUser, kMetadata, u"Title"), u"")
         << "call " << k;
     EXPECT_EQ(failing.registry.OpenHandles(), 0U) << "call " << k;
   }
-  test::SimWorld failing;
+  sim::SimDesktop failing;
   failing.registry.PutDword(kHkeyCurrentUser, kMetadata, u"AutoSend", 1);
   failing.faults.FailCall("RegQueryValueExW");
   EXPECT_EQ(ReadRegistryDword(failing.registry, kHkeyCurrentUser, kMetadata, u"AutoSend"), 0);
@@ -45,7 +45,7 @@ TEST(ModReg, EveryFailingCallOfAReadGivesEmptyAndClosesItsKey) {
 }
 
 TEST(ModReg, ReadsUnterminatedAndOddSizedStringsSafely) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   auto bytes = platform::StringData(u"abc");
   bytes.resize(6);
   world.registry.Put(kHkeyCurrentUser, kMetadata, u"Bare", {platform::kRegSz, bytes});
@@ -61,7 +61,7 @@ TEST(ModReg, ReadsUnterminatedAndOddSizedStringsSafely) {
 }
 
 TEST(ModReg, ReadsShortOrLongDwordDataAsDefined) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   world.registry.Put(kHkeyCurrentUser, kMetadata, u"Short", {platform::kRegDword, {1, 0}});
   EXPECT_EQ(ReadRegistryDword(world.registry, kHkeyCurrentUser, kMetadata, u"Short"), 1)
       << "two bytes of DWORD data read as a number, not with garbage";

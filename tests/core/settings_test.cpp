@@ -1,19 +1,19 @@
 #include <gtest/gtest.h>
 
+#include "platform/sim/desktop.h"
 #include "plugin/core/settings.h"
-#include "tests/support/sim_world.h"
 
 namespace tb {
 namespace {
 
 using platform::kHkeyCurrentUser;
 
-std::optional<std::u16string> Stored(test::SimWorld& world, const std::u16string& key) {
+std::optional<std::u16string> Stored(sim::SimDesktop& world, const std::u16string& key) {
   return world.registry.GetString(kHkeyCurrentUser, kSettingsKeyPath, key);
 }
 
 TEST(Settings, DefaultsOnAnEmptyStoreLeavePlayerAndStatusAbsent) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   WriteDefaultSettings(world.registry);
   EXPECT_EQ(Stored(world, kOnOff), u"1");
   EXPECT_EQ(Stored(world, kCurrentTag),
@@ -27,7 +27,7 @@ TEST(Settings, DefaultsOnAnEmptyStoreLeavePlayerAndStatusAbsent) {
 }
 
 TEST(Settings, DefaultsReplaceOnlyWhatReadsAsEmpty) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   world.registry.PutString(kHkeyCurrentUser, kSettingsKeyPath, kCurrentTagMMJ, u"");
   world.registry.PutString(kHkeyCurrentUser, kSettingsKeyPath, kCurrentTag, u" mine");
   world.registry.PutString(kHkeyCurrentUser, kSettingsKeyPath, kOnOff, u"0");
@@ -42,7 +42,7 @@ TEST(Settings, DefaultsReplaceOnlyWhatReadsAsEmpty) {
 }
 
 TEST(Settings, ValuesAreTextComparedExactly) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   WriteSetting(world.registry, kPlayer, u"winamp");
   EXPECT_NE(ReadSetting(world.registry, kPlayer), u"Winamp");
   WriteSetting(world.registry, kOnOff, u"1 ");
@@ -54,7 +54,7 @@ TEST(Settings, ValuesAreTextComparedExactly) {
 }
 
 TEST(Settings, ARefusedWriteIsReportedToTheWriterAndLeavesNoHandle) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   world.faults.FailCall("RegSetValueExW");
   EXPECT_THROW(WriteSetting(world.registry, kOnOff, u"0"), SettingWriteError);
   world.faults.Clear();
@@ -66,7 +66,7 @@ TEST(Settings, ARefusedWriteIsReportedToTheWriterAndLeavesNoHandle) {
 }
 
 TEST(Settings, AReadNeverFails) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   WriteSetting(world.registry, kStatus, u"Playing");
   for (const char* call : {"RegOpenKeyExW", "RegQueryValueExW"}) {
     world.faults.Clear();
@@ -81,7 +81,7 @@ TEST(Settings, AReadNeverFails) {
 }
 
 TEST(Settings, DefaultsStopAtTheFirstRefusedWrite) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   world.faults.FailCall("RegSetValueExW", 2);
   EXPECT_THROW(WriteDefaultSettings(world.registry), SettingWriteError);
   EXPECT_EQ(Stored(world, kOnOff), u"1");

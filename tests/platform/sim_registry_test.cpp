@@ -2,8 +2,8 @@
 
 #include "platform/registry_data.h"
 #include "platform/scoped_key.h"
+#include "platform/sim/desktop.h"
 #include "tests/conformance/registry_checks.h"
-#include "tests/support/sim_world.h"
 
 namespace tb {
 namespace {
@@ -16,7 +16,7 @@ const std::u16string kScratch = u"Software\\Tunebadge Checks";
 
 // The same checks pass against the real registry under Wine.
 TEST(SimRegistryConformance, BehavesAsWindowsRegistry) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   test::CheckLog log;
   test::CheckRegistryCalls(world.registry, world.codePage, kScratch, log);
   test::CheckRegistryRoutines(world.registry, kScratch, log);
@@ -27,7 +27,7 @@ TEST(SimRegistryConformance, BehavesAsWindowsRegistry) {
 }
 
 TEST(SimRegistry, CountsOpenHandlesUntilClosed) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   RegKey a = 0;
   RegKey b = 0;
   ASSERT_EQ(world.registry.CreateKey(kHkeyCurrentUser, u"Software\\X", &a), 0);
@@ -43,7 +43,7 @@ TEST(SimRegistry, CountsOpenHandlesUntilClosed) {
 }
 
 TEST(SimRegistry, FailsANamedCallOnItsNthOccurrence) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   world.faults.FailCall("RegOpenKeyExW", 2);
   world.registry.PutString(kHkeyCurrentUser, u"K", u"V", u"x");
   RegKey key = 0;
@@ -60,7 +60,7 @@ TEST(SimRegistry, FailsANamedCallOnItsNthOccurrence) {
 }
 
 TEST(SimRegistry, FailsEveryCallFromTheNthWhenAsked) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   world.faults.FailCall("RegCreateKeyExW", 1, true);
   RegKey key = 0;
   for (int i = 0; i < 3; ++i) {
@@ -70,7 +70,7 @@ TEST(SimRegistry, FailsEveryCallFromTheNthWhenAsked) {
 }
 
 TEST(SimRegistry, FailsTheKthCallOverall) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   world.faults.FailOverall(2);
   RegKey key = 0;
   EXPECT_EQ(world.registry.CreateKey(kHkeyCurrentUser, u"K", &key), 0);
@@ -81,7 +81,7 @@ TEST(SimRegistry, FailsTheKthCallOverall) {
 }
 
 TEST(SimRegistry, ReadOnlyRootRefusesWritesButNotReads) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   world.registry.PutString(kHkeyLocalMachine, u"SOFTWARE\\Shared", u"PATH", u"C:\\x.exe");
   world.registry.SetReadOnly(kHkeyLocalMachine, true);
   RegKey key = 0;
@@ -103,7 +103,7 @@ TEST(SimRegistry, ReadOnlyRootRefusesWritesButNotReads) {
 }
 
 TEST(SimRegistry, RootsAreSeparateTreesAndPathsEndAtNul) {
-  test::SimWorld world;
+  sim::SimDesktop world;
   world.registry.PutString(kHkeyCurrentUser, u"Software\\Same", u"V", u"user");
   world.registry.PutString(kHkeyLocalMachine, u"Software\\Same", u"V", u"machine");
   EXPECT_EQ(world.registry.GetString(kHkeyCurrentUser, u"software\\same", u"v"), u"user");

@@ -1,0 +1,21 @@
+// Everything outside the product, as one bundle of seam interfaces. The
+// product's code receives this and never asks which world it runs in.
+#pragma once
+
+#include "platform/code_page.h"
+#include "platform/message_pump.h"
+#include "platform/messenger.h"
+#include "platform/registry.h"
+#include "platform/timer.h"
+
+namespace tb::platform {
+
+struct Platform {
+  Registry& registry;
+  CodePage& codePage;
+  Timer& timer;
+  MessagePump& messagePump;
+  Messenger& messenger;
+};
+
+}  // namespace tb::platform

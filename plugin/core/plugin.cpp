@@ -1,0 +1,39 @@
+#include "plugin/core/plugin.h"
+
+#include "plugin/core/settings.h"
+#include "plugin/players/poll_timer.h"
+
+namespace tb {
+
+Plugin::Plugin(platform::Platform& platform)
+    : platform_(platform), messengerApi_(platform.messenger) {}
+
+void Plugin::EnsureStarted() {
+  if (!started_) {
+    PluginStartup();
+    started_ = true;
+  }
+}
+
+void Plugin::PluginStartup() {
+  WriteDefaultSettings(platform_.registry);
+  StartPollTimer();
+  frmSendText();
+}
+
+void Plugin::StartPollTimer() {
+  if (pollTimerId_ != 0) {
+    return;
+  }
+  pollTimerId_ = platform_.timer.SetTimer(kPollIntervalMs, [this] { PollTimerProc(*this); });
+}
+
+FrmSendText& Plugin::frmSendText() {
+  if (!frmSendText_) {
+    frmSendText_.emplace(messengerApi_);
+    frmSendText_->Form_Load();
+  }
+  return *frmSendText_;
+}
+
+}  // namespace tb

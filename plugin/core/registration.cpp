@@ -1,0 +1,75 @@
+#include "plugin/core/registration.h"
+
+#include <array>
+
+#include "platform/registry_data.h"
+#include "platform/scoped_key.h"
+#include "plugin/core/com_identity.h"
+
+namespace tb {
+namespace {
+
+const std::u16string kClassKey = std::u16string(u"CLSID\\") + kClsidNick;
+const std::u16string kProgIdKey = kProgId;
+
+struct Entry {
+  std::u16string path;
+  const char16_t* name;  // u"" for the key's default value
+  std::u16string text;
+};
+
+platform::Status SetText(platform::Registry& registry, const Entry& entry) {
+  platform::ScopedKey key(registry);
+  const platform::Status created =
+      registry.CreateKey(platform::kHkeyClassesRoot, entry.path, key.Receive());
+  if (created != platform::kErrorSuccess) {
+    return created;
+  }
+  const auto data = platform::StringData(entry.text);
+  return registry.SetValue(key.Get(), entry.name, platform::kRegSz, data.data(),
+                           static_cast<std::uint32_t>(data.size()));
+}
+
+}  // namespace
+
+platform::Status RegisterServer(platform::Registry& registry, const std::u16string& modulePath) {
+  const std::array<Entry, 9> entries = {{
+      {kClassKey, u"", kProgId},
+      {kClassKey + u"\\InprocServer32", u"", modulePath},
+      {kClassKey + u"\\InprocServer32", u"ThreadingModel", u"Apartment"},
+      {kClassKey + u"\\ProgID", u"", kProgId},
+      {kClassKey + u"\\TypeLib", u"", kLibId},
+      {kClassKey + u"\\VERSION", u"", kTypeLibVersion},
+      {kClassKey + u"\\Programmable", u"", u""},
+      {kProgIdKey, u"", kProgId},
+      {kProgIdKey + u"\\CLSID", u"", kClsidNick},
+  }};
+  for (const Entry& entry : entries) {
+    const platform::Status status = SetText(registry, entry);
+    if (status != platform::kErrorSuccess) {
+      return status;
+    }
+  }
+  return platform::kErrorSuccess;
+}
+
+platform::Status UnregisterServer(platform::Registry& registry) {
+  // Deepest first: a key with subkeys cannot be deleted.
+  const std::array<std::u16string, 8> keys = {
+      kClassKey + u"\\InprocServer32", kClassKey + u"\\ProgID",
+      kClassKey + u"\\TypeLib",        kClassKey + u"\\VERSION",
+      kClassKey + u"\\Programmable",   kClassKey,
+      kProgIdKey + u"\\CLSID",         kProgIdKey,
+  };
+  platform::Status result = platform::kErrorSuccess;
+  for (const auto& path : keys) {
+    const platform::Status status = registry.DeleteKey(platform::kHkeyClassesRoot, path);
+    if (status != platform::kErrorSuccess && status != platform::kErrorFileNotFound &&
+        result == platform::kErrorSuccess) {
+      result = status;
+    }
+  }
+  return result;
+}
+
+}  // namespace tb
