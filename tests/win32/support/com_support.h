@@ -1,0 +1,91 @@
+// Small helpers for the Windows test programs: owned COM references and
+// BSTRs, printable HRESULTs, and a message loop with a time bound.
+#pragma once
+
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <cstdio>
+#include <string>
+
+namespace tb::test {
+
+// An interface pointer that releases itself.
+template <typename T>
+class Ref {
+ public:
+  Ref() = default;
+  ~Ref() { Reset(); }
+  Ref(const Ref&) = delete;
+  Ref& operator=(const Ref&) = delete;
+  Ref(Ref&&) = delete;
+  Ref& operator=(Ref&&) = delete;
+
+  T* operator->() const { return pointer_; }
+  T* Get() const { return pointer_; }
+  explicit operator bool() const { return pointer_ != nullptr; }
+  // Where a call stores a new reference; releases the old one first.
+  T** Receive() {
+    Reset();
+    return &pointer_;
+  }
+  void** ReceiveVoid() { return reinterpret_cast<void**>(Receive()); }
+  void Reset() {
+    if (pointer_ != nullptr) {
+      pointer_->Release();
+      pointer_ = nullptr;
+    }
+  }
+
+ private:
+  T* pointer_ = nullptr;
+};
+
+// A BSTR that frees itself; `Slot` is for [in, out] arguments.
+class Bstr {
+ public:
+  Bstr() = default;
+  explicit Bstr(const char16_t* text)
+      : value_(SysAllocString(reinterpret_cast<const OLECHAR*>(text))) {}
+  ~Bstr() { SysFreeString(value_); }
+  Bstr(const Bstr&) = delete;
+  Bstr& operator=(const Bstr&) = delete;
+  Bstr(Bstr&&) = delete;
+  Bstr& operator=(Bstr&&) = delete;
+
+  BSTR Get() const { return value_; }
+  BSTR* Slot() { return &value_; }
+  std::u16string Text() const {
+    return value_ == nullptr
+               ? std::u16string()
+               : std::u16string(reinterpret_cast<const char16_t*>(value_), SysStringLen(value_));
+  }
+
+ private:
+  BSTR value_ = nullptr;
+};
+
+inline std::string Hex(HRESULT hr) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08lx", static_cast<unsigned long>(hr));
+  return text;
+}
+
+inline const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+// Dispatches the thread's messages (timer callbacks run here) for `ms`
+// milliseconds, waiting between them; never longer.
+inline void PumpFor(DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+}
+
+}  // namespace tb::test
