@@ -1,0 +1,89 @@
+#include "plugin/win32/module.h"
+
+#include <new>
+
+#include "platform/platform.h"
+#include "platform/win32/code_page.h"
+#include "platform/win32/message_pump.h"
+#include "platform/win32/messenger.h"
+#include "platform/win32/registry.h"
+#include "platform/win32/timer.h"
+#include "platform/win32/wide.h"
+#include "plugin/core/plugin.h"
+
+namespace tb::win32 {
+namespace {
+
+// The desktop as the plug-in sees it, and the plug-in over it.
+struct Server {
+  Win32Registry registry;
+  Win32CodePage codePage;
+  Win32Timer timer;
+  Win32MessagePump messagePump;
+  Win32Messenger messenger;
+  platform::Platform platform{registry, codePage, timer, messagePump, messenger};
+  Plugin plugin{platform};
+};
+
+HMODULE g_module = nullptr;
+LONG g_locks = 0;
+Server* g_server = nullptr;
+
+}  // namespace
+
+void LockModule() { InterlockedIncrement(&g_locks); }
+
+void UnlockModule() { InterlockedDecrement(&g_locks); }
+
+bool ModuleLocked() { return InterlockedCompareExchange(&g_locks, 0, 0) != 0; }
+
+Plugin& ThePlugin() {
+  if (g_server == nullptr) {
+    g_server = new Server;
+  }
+  return g_server->plugin;
+}
+
+bool PollTimerRunning() { return g_server != nullptr && g_server->plugin.PollTimerId() != 0; }
+
+std::u16string ModulePath() {
+  std::u16string path(MAX_PATH, u'\0');
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(path.size());
+    const DWORD length = GetModuleFileNameW(g_module, Wide(path.data()), size);
+    if (length == 0) {
+      return {};
+    }
+    if (length < size) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+HRESULT LoadModuleTypeLib(ITypeLib** library) {
+  const std::u16string path = ModulePath();
+  if (path.empty()) {
+    return HRESULT_FROM_WIN32(GetLastError());
+  }
+  return LoadTypeLibEx(Wide(path), REGKIND_NONE, library);
+}
+
+}  // namespace tb::win32
+
+// The library is being freed while the process goes on (CoUninitialize,
+// CoFreeUnusedLibraries): give back the plug-in's timer and Messenger
+// objects. When the whole process ends there is nothing to give back.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  using tb::win32::g_module;
+  using tb::win32::g_server;
+  if (reason == DLL_PROCESS_ATTACH) {
+    g_module = instance;
+    DisableThreadLibraryCalls(instance);
+  } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+    delete g_server;
+    g_server = nullptr;
+  }
+  return TRUE;
+}

@@ -1,0 +1,34 @@
+// What Tunebadge.dll keeps for its whole load: its own module, the count of
+// what keeps it loaded, and the one plug-in built over the Win32 adapters.
+#pragma once
+
+#include <windows.h>
+
+#include <oaidl.h>
+
+#include <string>
+
+namespace tb {
+class Plugin;
+}
+
+namespace tb::win32 {
+
+// Objects handed out, references to the class object and LockServer locks
+// each hold the library; DllCanUnloadNow asks whether any remain.
+void LockModule();
+void UnlockModule();
+[[nodiscard]] bool ModuleLocked();
+
+// The process-wide plug-in, made on first use (which may throw bad_alloc).
+Plugin& ThePlugin();
+// Whether the plug-in's poll timer runs: its callback lives in this library.
+[[nodiscard]] bool PollTimerRunning();
+
+// The full path of Tunebadge.dll itself.
+std::u16string ModulePath();
+
+// The type library embedded in Tunebadge.dll; the caller releases it.
+HRESULT LoadModuleTypeLib(ITypeLib** library);
+
+}  // namespace tb::win32
