@@ -14,6 +14,7 @@ class Plugin;
 
 inline constexpr char16_t kWinampWindowClass[] = u"Winamp v1.x";
 inline constexpr char16_t kStudioWindowClass[] = u"STUDIO";
+inline constexpr char16_t kMusicMatchWindowClass[] = u"mmjb:mainwnd";
 inline constexpr char16_t kFileInfoClass[] = u"#32770";
 inline constexpr char16_t kFileInfoTitle[] = u"MPEG file info box + ID3 tag editor";
 inline constexpr std::uintptr_t kFileInfoCommand = 40188;

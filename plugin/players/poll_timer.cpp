@@ -48,7 +48,15 @@ void Tick(Plugin& plugin) {
   if (ReadSetting(platform.registry, kOnOff) != kSwitchOn) {
     return;
   }
-  if (ReadSetting(platform.registry, kPlayer) == kPlayerWinamp) {
+  // The setting is read afresh for each comparison, as the options dialog
+  // may change it at any time.
+  if (ReadSetting(platform.registry, kPlayer) == kPlayerMusicMatch) {
+    if (WindowPresent(platform, kMusicMatchWindowClass)) {
+      ReadMusicMatch(plugin);
+    }
+  } else if (ReadSetting(platform.registry, kPlayer) == kPlayerWindowsMedia) {
+    ReadMediaPlayer(plugin);
+  } else if (ReadSetting(platform.registry, kPlayer) == kPlayerWinamp) {
     WinampTick(plugin);
   }
 }

@@ -24,4 +24,17 @@ void ReadWinamp(Plugin& plugin);
 // to 255 characters.
 void ReadStudio(Plugin& plugin);
 
+// MUSICMATCH Jukebox's main window: its title, cleaned into "SONG - ARTIST".
+void ReadMusicMatch(Plugin& plugin);
+
+// Windows Media Player: the "Title" that its publishing plug-in keeps in the
+// registry; the setting Status serves as the changed-flag.
+void ReadMediaPlayer(Plugin& plugin);
+
+// Replaces occurrences of `find`, scanning positions up to the text's
+// first length, each after the last replacement (so a scan can look inside
+// an inserted replacement). A `find` longer than the text changes nothing.
+std::u16string ReplaceText(std::u16string text, const std::u16string& find,
+                           const std::u16string& replacement);
+
 }  // namespace tb

@@ -76,3 +76,22 @@ TEST(NameChange, TheFocusWaitEndsWhenWindowsRefusesTheFocus) {
 
 }  // namespace
 }  // namespace tb
+
+namespace tb {
+namespace {
+
+TEST(ReplaceText, ScansUpToTheFirstLengthAndInsideReplacements) {
+  EXPECT_EQ(ReplaceText(u"A\" by B\" by C", u"\" by", u" -"), u"A - B - C");
+  EXPECT_EQ(ReplaceText(u"ab", u"abc", u"x"), u"ab") << "find longer than text";
+  EXPECT_EQ(ReplaceText(u"Song - MUSICMATCH Jukebox", u" - MUSICMATCH Jukebox", u""), u"Song");
+  // The scan goes on one past the start of an insertion, so it finds the
+  // search text inside what it inserted.
+  EXPECT_EQ(ReplaceText(u"abc", u"bc", u"bbc"), u"abbbc");
+  EXPECT_EQ(ReplaceText(u"aab", u"ab", u"b"), u"ab");
+  // It never goes past the text's first length, whatever was inserted.
+  EXPECT_EQ(ReplaceText(u"aa", u"a", u"aa"), u"aaaa");
+  EXPECT_EQ(ReplaceText(u"", u"", u"x"), u"");
+}
+
+}  // namespace
+}  // namespace tb
