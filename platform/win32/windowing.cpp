@@ -33,8 +33,8 @@ bool Win32Windows::SendMessageTimeout(platform::Hwnd window, std::uint32_t messa
   return sent != 0;
 }
 
-bool Win32Windows::PostMessage(platform::Hwnd window, std::uint32_t message,
-                               std::uintptr_t wparam, std::intptr_t lparam) {
+bool Win32Windows::PostMessage(platform::Hwnd window, std::uint32_t message, std::uintptr_t wparam,
+                               std::intptr_t lparam) {
   return PostMessageW(Handle(window), message, wparam, lparam) != FALSE;
 }
 

@@ -15,6 +15,10 @@ namespace {
 constexpr std::uint16_t kVk0 = 0x30;
 const std::u16string kMarker(1, kNameMarker);
 
+bool IsKnownPlayer(const std::u16string& player) {
+  return player == kPlayerMusicMatch || player == kPlayerWindowsMedia || player == kPlayerWinamp;
+}
+
 }  // namespace
 
 std::u16string QuickTextKey(const std::u16string& signinName) {
@@ -42,61 +46,57 @@ std::optional<std::u16string> FrmSendText::SigninName() {
   return name;
 }
 
+std::optional<std::u16string> FrmSendText::OrdinaryName(const std::u16string& player) {
+  // For MUSICMATCH Jukebox the template itself separates the ordinary name
+  // from the song; the others use the name marker.
+  const std::u16string separator = player == kPlayerMusicMatch
+                                       ? ReadSetting(plugin_.Platform().registry, kCurrentTagMMJ)
+                                       : kMarker;
+  const auto name = FriendlyName();
+  if (!name) {
+    return std::nullopt;
+  }
+  return PartBefore(*name, separator);
+}
+
 bool FrmSendText::ComposeNowPlaying() {
   platform::Registry& registry = plugin_.Platform().registry;
   const std::u16string player = ReadSetting(registry, kPlayer);
-  if (player == kPlayerMusicMatch) {
-    // The template itself separates the ordinary name from the song.
-    const std::u16string separator = ReadSetting(registry, kCurrentTagMMJ);
-    const auto name = FriendlyName();
-    if (!name) {
-      return false;
-    }
-    Text2 = kNameCommandPrefix + PartBefore(*name, separator) +
-            ReadSetting(registry, kCurrentTagMMJ) + plugin_.frmWinamp().Label2;
-  } else if (player == kPlayerWindowsMedia) {
-    const auto name = FriendlyName();
-    if (!name) {
-      return false;
-    }
-    splitWMP = PartBefore(*name, kMarker);
-    Text2 = kNameCommandPrefix + splitWMP + kMarker + ReadSetting(registry, kCurrentTagWMP);
-  } else if (player == kPlayerWinamp) {
-    const auto name = FriendlyName();
-    if (!name) {
-      return false;
-    }
-    Text2 = kNameCommandPrefix + PartBefore(*name, kMarker) + kMarker +
-            ReadSetting(registry, kCurrentTag);
+  if (!IsKnownPlayer(player)) {
+    return true;  // the command last composed goes again
   }
-  // Any other player keeps the command last composed.
+  const auto ordinary = OrdinaryName(player);
+  if (!ordinary) {
+    return false;
+  }
+  if (player == kPlayerMusicMatch) {
+    Text2 = kNameCommandPrefix + *ordinary + ReadSetting(registry, kCurrentTagMMJ) +
+            plugin_.frmWinamp().Label2;
+  } else if (player == kPlayerWindowsMedia) {
+    splitWMP = *ordinary;
+    Text2 = kNameCommandPrefix + splitWMP + kMarker + ReadSetting(registry, kCurrentTagWMP);
+  } else {
+    Text2 = kNameCommandPrefix + *ordinary + kMarker + ReadSetting(registry, kCurrentTag);
+  }
   return true;
 }
 
 bool FrmSendText::ComposeOrdinary() {
-  platform::Registry& registry = plugin_.Platform().registry;
-  const std::u16string player = ReadSetting(registry, kPlayer);
+  const std::u16string player = ReadSetting(plugin_.Platform().registry, kPlayer);
+  if (!IsKnownPlayer(player)) {
+    return true;  // the command last composed goes again
+  }
+  const auto ordinary = OrdinaryName(player);
+  if (!ordinary) {
+    return false;
+  }
   if (player == kPlayerMusicMatch) {
-    const std::u16string separator = ReadSetting(registry, kCurrentTagMMJ);
-    const auto name = FriendlyName();
-    if (!name) {
-      return false;
-    }
-    Text2 = kNameCommandPrefix +
-            PartBefore(PartBefore(*name, separator), std::u16string(1, kMusicMatchCut));
+    Text2 = kNameCommandPrefix + PartBefore(*ordinary, std::u16string(1, kMusicMatchCut));
   } else if (player == kPlayerWindowsMedia) {
-    const auto name = FriendlyName();
-    if (!name) {
-      return false;
-    }
-    splitWMP = PartBefore(*name, kMarker);
+    splitWMP = *ordinary;
     Text2 = kNameCommandPrefix + splitWMP;
-  } else if (player == kPlayerWinamp) {
-    const auto name = FriendlyName();
-    if (!name) {
-      return false;
-    }
-    Text2 = kNameCommandPrefix + PartBefore(*name, kMarker);
+  } else {
+    Text2 = kNameCommandPrefix + *ordinary;
   }
   return true;
 }

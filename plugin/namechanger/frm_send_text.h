@@ -64,6 +64,9 @@ class FrmSendText {
   // and then no command is sent, so the ordinary name is never lost.
   std::optional<std::u16string> FriendlyName();
   std::optional<std::u16string> SigninName();
+  // The part of the display name before what the name change appends for
+  // the player; nothing when the name cannot be read.
+  std::optional<std::u16string> OrdinaryName(const std::u16string& player);
   // Composes Text2 for the chosen player; false when nothing may be sent.
   bool ComposeNowPlaying();
   bool ComposeOrdinary();
