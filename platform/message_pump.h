@@ -15,6 +15,9 @@ class MessagePump {
   // MsgWaitForMultipleObjects(0, NULL, FALSE, timeoutMs, QS_ALLINPUT): waits
   // for a message to arrive, at most timeoutMs.
   virtual void WaitForMessage(std::uint32_t timeoutMs) = 0;
+  // GetQueueStatus(QS_INPUT): whether keyboard or mouse input waits in the
+  // queue.
+  virtual bool InputPending() = 0;
 };
 
 }  // namespace tb::platform

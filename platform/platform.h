@@ -3,10 +3,14 @@
 #pragma once
 
 #include "platform/code_page.h"
+#include "platform/keyboard.h"
+#include "platform/message_boxes.h"
 #include "platform/message_pump.h"
 #include "platform/messenger.h"
 #include "platform/registry.h"
+#include "platform/script_shell.h"
 #include "platform/timer.h"
+#include "platform/windowing.h"
 
 namespace tb::platform {
 
@@ -16,6 +20,10 @@ struct Platform {
   Timer& timer;
   MessagePump& messagePump;
   Messenger& messenger;
+  Windows& windows;
+  Keyboard& keyboard;
+  ScriptShell& scriptShell;
+  MessageBoxes& messageBoxes;
 };
 
 }  // namespace tb::platform

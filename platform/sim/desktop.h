@@ -1,20 +1,31 @@
 // The simulated desktop: every outside thing the product relies on, in
-// process, behind the same seam as real Windows.
+// process, behind the same seam as real Windows: the registry, windows and
+// messages, a virtual clock with thread timers, Messenger, the host, the
+// players, the script host, the keyboard and message boxes.
 #pragma once
 
 #include "platform/platform.h"
 #include "platform/sim/code_page.h"
 #include "platform/sim/faults.h"
+#include "platform/sim/host.h"
+#include "platform/sim/keyboard.h"
+#include "platform/sim/message_boxes.h"
 #include "platform/sim/message_pump.h"
 #include "platform/sim/messenger.h"
+#include "platform/sim/players.h"
 #include "platform/sim/registry.h"
+#include "platform/sim/script_shell.h"
 #include "platform/sim/timer.h"
+#include "platform/sim/windows.h"
 
 namespace tb::sim {
 
+// The title of the conversation window that Messenger opens for a contact.
+std::u16string ConversationTitle(const std::u16string& contact);
+
 class SimDesktop {
  public:
-  SimDesktop() = default;
+  SimDesktop();
   SimDesktop(const SimDesktop&) = delete;
   SimDesktop& operator=(const SimDesktop&) = delete;
   SimDesktop(SimDesktop&&) = delete;
@@ -25,13 +36,20 @@ class SimDesktop {
   SimCodePage codePage;
   SimRegistry registry{faults, codePage};
   SimTimer timer{faults};
-  SimMessagePump messagePump{faults, timer};
+  SimWindows windows{faults, timer};
+  SimMessagePump messagePump{faults, timer, windows};
   SimMessenger messenger{faults};
+  SimKeyboard keyboard{faults, windows};
+  SimScriptShell scriptShell{faults, registry};
+  SimMessageBoxes messageBoxes{faults};
+  SimPlayers players{windows};
+  SimHost host{windows, registry, messenger.state};
 
   platform::Platform& Platform() { return platform_; }
 
  private:
-  platform::Platform platform_{registry, codePage, timer, messagePump, messenger};
+  platform::Platform platform_{registry, codePage, timer,       messagePump, messenger,
+                               windows,  keyboard, scriptShell, messageBoxes};
 };
 
 }  // namespace tb::sim

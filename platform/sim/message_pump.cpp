@@ -3,9 +3,10 @@
 namespace tb::sim {
 
 void SimMessagePump::DispatchPending() {
-  if (faults_.Enter("DispatchMessage")) {
+  if (faults_.Enter("DispatchMessageW")) {
     return;
   }
+  windows_.DeliverQueued();
   timer_.Advance(0);
 }
 
@@ -13,7 +14,17 @@ void SimMessagePump::WaitForMessage(std::uint32_t timeoutMs) {
   if (faults_.Enter("MsgWaitForMultipleObjects")) {
     return;
   }
-  timer_.Advance(timeoutMs);
+  // A message already waiting ends the wait at once.
+  if (!windows_.InputPending()) {
+    timer_.Advance(timeoutMs);
+  }
+}
+
+bool SimMessagePump::InputPending() {
+  if (faults_.Enter("GetQueueStatus")) {
+    return false;
+  }
+  return windows_.InputPending();
 }
 
 }  // namespace tb::sim

@@ -1,6 +1,6 @@
 #include "platform/win32/code_page.h"
 
-#include <windows.h>
+#include "platform/win32/win32_api.h"
 
 #include "platform/win32/wide.h"
 

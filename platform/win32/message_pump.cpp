@@ -16,4 +16,6 @@ void Win32MessagePump::WaitForMessage(std::uint32_t timeoutMs) {
   MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs, QS_ALLINPUT);
 }
 
+bool Win32MessagePump::InputPending() { return HIWORD(GetQueueStatus(QS_INPUT)) != 0; }
+
 }  // namespace tb::win32

@@ -9,6 +9,7 @@ class Win32MessagePump final : public platform::MessagePump {
  public:
   void DispatchPending() override;
   void WaitForMessage(std::uint32_t timeoutMs) override;
+  bool InputPending() override;
 };
 
 }  // namespace tb::win32

@@ -9,6 +9,7 @@
 #include <new>
 #include <string>
 
+#include "platform/win32/dispatch.h"
 #include "platform/win32/wide.h"
 
 namespace tb::win32 {
@@ -19,97 +20,6 @@ using platform::HResult;
 // CLSID_Messenger, {B69003B3-C55E-4B48-836C-BC5946FC3B28}
 constexpr GUID kClsidMessenger = {
     0xB69003B3, 0xC55E, 0x4B48, {0x83, 0x6C, 0xBC, 0x59, 0x46, 0xFC, 0x3B, 0x28}};
-
-// A VARIANT that clears itself.
-class Variant {
- public:
-  Variant() { VariantInit(&value_); }
-  ~Variant() { VariantClear(&value_); }
-  Variant(const Variant&) = delete;
-  Variant& operator=(const Variant&) = delete;
-  Variant(Variant&&) = delete;
-  Variant& operator=(Variant&&) = delete;
-
-  VARIANT* Ptr() { return &value_; }
-
-  // VariantChangeType in place, when the type is not already `type`.
-  HRESULT ChangeTo(VARTYPE type) {
-    if (V_VT(&value_) == type) {
-      return S_OK;
-    }
-    return VariantChangeType(&value_, &value_, 0, type);
-  }
-
- private:
-  VARIANT value_;
-};
-
-// The exception information of a failed Invoke, freed whatever was filled in.
-class ExceptionInfo {
- public:
-  ExceptionInfo() = default;
-  ~ExceptionInfo() {
-    SysFreeString(info_.bstrSource);
-    SysFreeString(info_.bstrDescription);
-    SysFreeString(info_.bstrHelpFile);
-  }
-  ExceptionInfo(const ExceptionInfo&) = delete;
-  ExceptionInfo& operator=(const ExceptionInfo&) = delete;
-  ExceptionInfo(ExceptionInfo&&) = delete;
-  ExceptionInfo& operator=(ExceptionInfo&&) = delete;
-
-  EXCEPINFO* Get() { return &info_; }
-
- private:
-  EXCEPINFO info_{};
-};
-
-// IDispatch::GetIDsOfNames for one name, then IDispatch::Invoke.
-HRESULT InvokeByName(IDispatch* object, const wchar_t* name, WORD flags, DISPPARAMS* params,
-                     VARIANT* result) {
-  std::wstring member(name);
-  LPOLESTR names[] = {member.data()};
-  DISPID id = DISPID_UNKNOWN;
-  const HRESULT found = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(found)) {
-    return found;
-  }
-  ExceptionInfo exception;
-  UINT argError = 0;
-  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, params, result, exception.Get(),
-                        &argError);
-}
-
-HRESULT GetProperty(IDispatch* object, const wchar_t* name, VARTYPE type, Variant& result) {
-  DISPPARAMS none{nullptr, nullptr, 0, 0};
-  const HRESULT invoked = InvokeByName(object, name, DISPATCH_PROPERTYGET, &none, result.Ptr());
-  return FAILED(invoked) ? invoked : result.ChangeTo(type);
-}
-
-HRESULT GetText(IDispatch* object, const wchar_t* name, std::u16string* text) {
-  Variant result;
-  const HRESULT hr = GetProperty(object, name, VT_BSTR, result);
-  if (SUCCEEDED(hr)) {
-    const BSTR value = V_BSTR(result.Ptr());
-    if (value == nullptr) {
-      text->clear();
-    } else {
-      text->assign(reinterpret_cast<const char16_t*>(value), SysStringLen(value));
-    }
-  }
-  return hr;
-}
-
-// The seam object over `object`, taking over the caller's reference; null,
-// with the reference released, when there is no memory for it.
-template <typename Wrapper>
-std::unique_ptr<Wrapper> Wrap(IDispatch* object) {
-  std::unique_ptr<Wrapper> wrapper(new (std::nothrow) Wrapper(object));
-  if (!wrapper) {
-    object->Release();
-  }
-  return wrapper;
-}
 
 class Win32ConversationWindow final : public platform::ConversationWindow {
  public:

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "plugin/core/plugin.h"
+#include "plugin/core/tag_expansion.h"
 
 namespace tb {
 namespace {
@@ -54,9 +55,9 @@ bool Nick::ParseCommand(const std::u16string& /*sCommand*/, const std::u16string
   return false;
 }
 
-bool Nick::ParseTag(const std::u16string& /*sTag*/, const void* /*oConversationWnd*/,
-                    std::u16string& /*sResult*/) {
-  return false;
+bool Nick::ParseTag(const std::u16string& sTag, const void* /*oConversationWnd*/,
+                    std::u16string& sResult) {
+  return tb::ParseTag(plugin_, sTag, sResult);
 }
 
 }  // namespace tb

@@ -34,7 +34,7 @@ class Nick {
   // Slash commands; none is answered yet.
   bool ParseCommand(const std::u16string& sCommand, const std::u16string& sCommandArg,
                     const void* oConversationWnd, std::u16string& sResult);
-  // Tags; none is answered yet.
+  // The seven song tags (see tag_expansion.h).
   bool ParseTag(const std::u16string& sTag, const void* oConversationWnd, std::u16string& sResult);
 
  private:

@@ -30,7 +30,7 @@ void Plugin::StartPollTimer() {
 
 FrmSendText& Plugin::frmSendText() {
   if (!frmSendText_) {
-    frmSendText_.emplace(messengerApi_);
+    frmSendText_.emplace(*this);
     frmSendText_->Form_Load();
   }
   return *frmSendText_;

@@ -21,6 +21,15 @@ inline constexpr char16_t kCurrentTag[] = u"CurrentTag";
 inline constexpr char16_t kCurrentTagMMJ[] = u"CurrentTagMMJ";
 inline constexpr char16_t kCurrentTagWMP[] = u"CurrentTagWMP";
 
+// The values of Player.
+inline constexpr char16_t kPlayerWinamp[] = u"Winamp";
+inline constexpr char16_t kPlayerMusicMatch[] = u"MusicMatch";
+inline constexpr char16_t kPlayerWindowsMedia[] = u"WindowsMedia";
+
+// The values of Status.
+inline constexpr char16_t kStatusPlaying[] = u"Playing";
+inline constexpr char16_t kStatusStopped[] = u"Stopped";
+
 // The values of the switch onOff.
 inline constexpr char16_t kSwitchOn[] = u"1";
 inline constexpr char16_t kSwitchOff[] = u"0";

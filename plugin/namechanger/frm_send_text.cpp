@@ -1,7 +1,220 @@
 #include "plugin/namechanger/frm_send_text.h"
 
-namespace tb {
+#include <array>
+#include <vector>
 
-void FrmSendText::Form_Load() { oMessengerAPI_ = messengerApi_.NewMessenger(); }
+#include "plugin/core/bounded_wait.h"
+#include "plugin/core/mod_reg.h"
+#include "plugin/core/plugin.h"
+#include "plugin/core/settings.h"
+#include "plugin/core/text.h"
+
+namespace tb {
+namespace {
+
+constexpr std::uint16_t kVk0 = 0x30;
+const std::u16string kMarker(1, kNameMarker);
+
+bool IsKnownPlayer(const std::u16string& player) {
+  return player == kPlayerMusicMatch || player == kPlayerWindowsMedia || player == kPlayerWinamp;
+}
+
+}  // namespace
+
+std::u16string QuickTextKey(const std::u16string& signinName) {
+  return u"Software\\Pelorin\\MsgPlus2\\" + signinName + u"\\Preferences\\QuickTexts\\QuickText09";
+}
+
+void FrmSendText::Form_Load() { oMessengerAPI_ = plugin_.Messenger().NewMessenger(); }
+
+std::optional<std::u16string> FrmSendText::FriendlyName() {
+  platform::MessengerObject* messenger = plugin_.Messenger().oSharedMessenger();
+  std::u16string name;
+  if (messenger == nullptr || !platform::Succeeded(messenger->GetMyFriendlyName(&name)) ||
+      name.empty()) {
+    return std::nullopt;
+  }
+  return name;
+}
+
+std::optional<std::u16string> FrmSendText::SigninName() {
+  platform::MessengerObject* messenger = plugin_.Messenger().oSharedMessenger();
+  std::u16string name;
+  if (messenger == nullptr || !platform::Succeeded(messenger->GetMySigninName(&name))) {
+    return std::nullopt;
+  }
+  return name;
+}
+
+std::optional<std::u16string> FrmSendText::OrdinaryName(const std::u16string& player) {
+  // For MUSICMATCH Jukebox the template itself separates the ordinary name
+  // from the song; the others use the name marker.
+  const std::u16string separator = player == kPlayerMusicMatch
+                                       ? ReadSetting(plugin_.Platform().registry, kCurrentTagMMJ)
+                                       : kMarker;
+  const auto name = FriendlyName();
+  if (!name) {
+    return std::nullopt;
+  }
+  return PartBefore(*name, separator);
+}
+
+bool FrmSendText::ComposeNowPlaying() {
+  platform::Registry& registry = plugin_.Platform().registry;
+  const std::u16string player = ReadSetting(registry, kPlayer);
+  if (!IsKnownPlayer(player)) {
+    return true;  // the command last composed goes again
+  }
+  const auto ordinary = OrdinaryName(player);
+  if (!ordinary) {
+    return false;
+  }
+  if (player == kPlayerMusicMatch) {
+    Text2 = kNameCommandPrefix + *ordinary + ReadSetting(registry, kCurrentTagMMJ) +
+            plugin_.frmWinamp().Label2;
+  } else if (player == kPlayerWindowsMedia) {
+    splitWMP = *ordinary;
+    Text2 = kNameCommandPrefix + splitWMP + kMarker + ReadSetting(registry, kCurrentTagWMP);
+  } else {
+    Text2 = kNameCommandPrefix + *ordinary + kMarker + ReadSetting(registry, kCurrentTag);
+  }
+  return true;
+}
+
+bool FrmSendText::ComposeOrdinary() {
+  const std::u16string player = ReadSetting(plugin_.Platform().registry, kPlayer);
+  if (!IsKnownPlayer(player)) {
+    return true;  // the command last composed goes again
+  }
+  const auto ordinary = OrdinaryName(player);
+  if (!ordinary) {
+    return false;
+  }
+  if (player == kPlayerMusicMatch) {
+    Text2 = kNameCommandPrefix + PartBefore(*ordinary, std::u16string(1, kMusicMatchCut));
+  } else if (player == kPlayerWindowsMedia) {
+    splitWMP = *ordinary;
+    Text2 = kNameCommandPrefix + splitWMP;
+  } else {
+    Text2 = kNameCommandPrefix + *ordinary;
+  }
+  return true;
+}
+
+void FrmSendText::WriteStatus(const char16_t* status) {
+  try {
+    WriteSetting(plugin_.Platform().registry, kStatus, status);
+  } catch (const SettingWriteError&) {
+    // A refused write is skipped like any other failing step.
+  }
+}
+
+void FrmSendText::EnsureAutoSend() {
+  const auto signin = SigninName();
+  if (!signin || ReadRegistryDword(plugin_.Platform().registry, platform::kHkeyCurrentUser,
+                                   QuickTextKey(*signin), u"AutoSend") != 0) {
+    return;
+  }
+  std::unique_ptr<platform::ScriptShellObject> shell;
+  if (!platform::Succeeded(plugin_.Platform().scriptShell.CreateScriptShell(&shell)) || !shell) {
+    return;
+  }
+  const auto again = SigninName();
+  if (again) {
+    shell->RegWrite(u"HKEY_CURRENT_USER\\" + QuickTextKey(*again) + u"\\AutoSend", 1, u"REG_DWORD");
+  }
+}
+
+void FrmSendText::StoreCommand() {
+  const auto signin = SigninName();
+  if (signin) {
+    WriteRegistryString(plugin_.Platform().registry, platform::kHkeyCurrentUser,
+                        QuickTextKey(*signin), u"Message", Text2);
+  }
+}
+
+void FrmSendText::PressAltZero() {
+  platform::Platform& platform = plugin_.Platform();
+  const std::vector<platform::KeyInput> keys = {
+      {platform::kVkMenu, false}, {kVk0, false}, {kVk0, true}, {platform::kVkMenu, true}};
+  if (platform.keyboard.SendInput(keys) != keys.size()) {
+    return;
+  }
+  // Let the window that has the focus take the keys: messages of this
+  // thread are processed meanwhile, and the wait is bounded.
+  BoundedWait wait(platform, kKeyStrokeWaitMs);
+  for (;;) {
+    platform.messagePump.DispatchPending();
+    if ((!platform.messagePump.InputPending() && wait.Elapsed() >= kKeyStrokeSettleMs) ||
+        wait.Expired()) {
+      return;
+    }
+    wait.Pause();
+  }
+}
+
+void FrmSendText::DeliverKeyStroke(platform::Hwnd previousForeground) {
+  platform::Platform& platform = plugin_.Platform();
+  std::array<char16_t, kClassNameBuffer> className{};
+  platform.windows.GetClassName(platform.windows.GetForegroundWindow(), className.data(),
+                                kClassNameBuffer);
+  Text3 = UpToNul(std::u16string(className.data(), className.size()));
+  if (Text3 == kConversationWindowClass) {
+    PressAltZero();
+    Text3.clear();
+    return;
+  }
+
+  std::unique_ptr<platform::ConversationWindow> conversation;
+  if (oMessengerAPI_ != nullptr) {
+    oMessengerAPI_->InstantMessage(kDebugContact, &conversation);
+  }
+  const auto handleOf = [&conversation](platform::Hwnd* window) {
+    return conversation != nullptr && platform::Succeeded(conversation->GetHwnd(window));
+  };
+  BoundedWait wait(platform, kFocusWaitMs);
+  for (;;) {
+    platform::Hwnd window = 0;
+    if (!handleOf(&window)) {
+      break;
+    }
+    platform.windows.SetForegroundWindow(window);
+    const platform::Hwnd foreground = platform.windows.GetForegroundWindow();
+    if (!handleOf(&window) || foreground == window || wait.Expired()) {
+      break;
+    }
+    wait.Pause();
+  }
+  PressAltZero();
+  platform::Hwnd window = 0;
+  if (handleOf(&window)) {
+    platform.windows.ShowWindow(window, platform::kSwHide);
+  }
+  platform.windows.SetForegroundWindow(previousForeground);
+}
+
+void FrmSendText::changeName() {
+  const platform::Hwnd previousForeground = plugin_.Platform().windows.GetForegroundWindow();
+  const bool send = ComposeNowPlaying();
+  WriteStatus(kStatusPlaying);
+  if (send) {
+    EnsureAutoSend();
+    StoreCommand();
+    DeliverKeyStroke(previousForeground);
+  }
+}
+
+void FrmSendText::changeNameBack() {
+  const platform::Hwnd previousForeground = plugin_.Platform().windows.GetForegroundWindow();
+  const bool send = ComposeOrdinary();
+  if (send) {
+    EnsureAutoSend();
+    StoreCommand();
+  }
+  WriteStatus(kStatusStopped);
+  if (send) {
+    DeliverKeyStroke(previousForeground);
+  }
+}
 
 }  // namespace tb

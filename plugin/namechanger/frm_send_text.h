@@ -1,22 +1,53 @@
 // The hidden name-changer form: loaded once at start-up, never shown, never
-// unloaded. Its text boxes are the name changer's working storage.
+// unloaded. changeName turns the display name into the now-playing name and
+// changeNameBack puts the ordinary name back, both by storing a "/name "
+// command as the host's quick text 09 and pressing its key stroke, Alt+0, in
+// a Messenger conversation window. Each step runs on when an earlier one
+// failed; nothing is reported to the caller.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/messenger.h"
-#include "plugin/namechanger/messenger_api.h"
+#include "platform/types.h"
 
 namespace tb {
 
+class Plugin;
+
+inline constexpr char16_t kConversationWindowClass[] = u"IMWindowClass";
+inline constexpr char16_t kDebugContact[] = u"Debug.Window";
+inline constexpr char16_t kNameCommandPrefix[] = u"/name ";
+// The second cut character of the MUSICMATCH Jukebox restore.
+inline constexpr char16_t kMusicMatchCut = u'\u000f';
+
+// How long to keep bringing the conversation window to the front before the
+// key stroke goes to whatever window has the focus.
+inline constexpr std::uint32_t kFocusWaitMs = 500;
+// How long to wait for the key stroke to be processed, and how long at
+// least to let the window that has the focus take it.
+inline constexpr std::uint32_t kKeyStrokeWaitMs = 500;
+inline constexpr std::uint32_t kKeyStrokeSettleMs = 50;
+// The class-name buffer, in characters.
+inline constexpr int kClassNameBuffer = 250;
+
+// The host's key for quick text 09 of the user signed in as `signinName`,
+// under HKEY_CURRENT_USER.
+std::u16string QuickTextKey(const std::u16string& signinName);
+
 class FrmSendText {
  public:
-  explicit FrmSendText(MessengerApi& messengerApi) : messengerApi_(messengerApi) {}
+  explicit FrmSendText(Plugin& plugin) : plugin_(plugin) {}
 
   // The load handler: makes the form's own Messenger object. When none can
   // be made the form still loads, and the steps that need it fail.
   void Form_Load();
+
+  void changeName();
+  void changeNameBack();
 
   // oMessengerAPI, or null when the form could not make one.
   [[nodiscard]] platform::MessengerObject* oMessengerAPI() const { return oMessengerAPI_.get(); }
@@ -29,7 +60,23 @@ class FrmSendText {
   std::u16string Text3;
 
  private:
-  MessengerApi& messengerApi_;
+  // The current display name; nothing when it cannot be read or is empty,
+  // and then no command is sent, so the ordinary name is never lost.
+  std::optional<std::u16string> FriendlyName();
+  std::optional<std::u16string> SigninName();
+  // The part of the display name before what the name change appends for
+  // the player; nothing when the name cannot be read.
+  std::optional<std::u16string> OrdinaryName(const std::u16string& player);
+  // Composes Text2 for the chosen player; false when nothing may be sent.
+  bool ComposeNowPlaying();
+  bool ComposeOrdinary();
+  void WriteStatus(const char16_t* status);
+  void EnsureAutoSend();
+  void StoreCommand();
+  void DeliverKeyStroke(platform::Hwnd previousForeground);
+  void PressAltZero();
+
+  Plugin& plugin_;
   std::unique_ptr<platform::MessengerObject> oMessengerAPI_;
 };
 

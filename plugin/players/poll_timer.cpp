@@ -5,6 +5,8 @@
 
 #include "plugin/core/plugin.h"
 #include "plugin/core/settings.h"
+#include "plugin/players/mod_winamp.h"
+#include "plugin/players/readers.h"
 
 namespace tb {
 namespace {
@@ -12,7 +14,29 @@ namespace {
 // Away, be right back, busy, idle, on the phone, online, out to lunch.
 constexpr std::array<std::int32_t, 7> kSignedInStatuses = {34, 14, 10, 18, 50, 2, 66};
 
+bool WindowPresent(platform::Platform& platform, const char16_t* className) {
+  return IsPresent(platform.windows.FindWindow(className, nullptr));
+}
+
+void WinampTick(Plugin& plugin) {
+  platform::Platform& platform = plugin.Platform();
+  ModTimer& state = plugin.modTimer();
+  if (WindowPresent(platform, kStudioWindowClass)) {
+    ReadStudio(plugin);
+  } else if (WindowPresent(platform, kWinampWindowClass)) {
+    ReadWinamp(plugin);
+  } else if (state.WinampChanged == kChanged && !WindowPresent(platform, kWinampWindowClass)) {
+    // The window whose song the name shows has closed.
+    state.WinampChanged = kNotChanged;
+    plugin.frmSendText().changeNameBack();
+  } else if (state.StudioChanged == kChanged && !WindowPresent(platform, kStudioWindowClass)) {
+    state.StudioChanged = kNotChanged;
+    plugin.frmSendText().changeNameBack();
+  }
+}
+
 void Tick(Plugin& plugin) {
+  platform::Platform& platform = plugin.Platform();
   platform::MessengerObject* messenger = plugin.Messenger().oSharedMessenger();
   if (messenger == nullptr) {
     return;
@@ -21,8 +45,19 @@ void Tick(Plugin& plugin) {
   if (!platform::Succeeded(messenger->GetMyStatus(&status)) || !IsSignedInStatus(status)) {
     return;
   }
-  if (ReadSetting(plugin.Platform().registry, kOnOff) != kSwitchOn) {
+  if (ReadSetting(platform.registry, kOnOff) != kSwitchOn) {
     return;
+  }
+  // The setting is read afresh for each comparison, as the options dialog
+  // may change it at any time.
+  if (ReadSetting(platform.registry, kPlayer) == kPlayerMusicMatch) {
+    if (WindowPresent(platform, kMusicMatchWindowClass)) {
+      ReadMusicMatch(plugin);
+    }
+  } else if (ReadSetting(platform.registry, kPlayer) == kPlayerWindowsMedia) {
+    ReadMediaPlayer(plugin);
+  } else if (ReadSetting(platform.registry, kPlayer) == kPlayerWinamp) {
+    WinampTick(plugin);
   }
 }
 

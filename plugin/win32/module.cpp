@@ -4,11 +4,15 @@
 
 #include "platform/platform.h"
 #include "platform/win32/code_page.h"
+#include "platform/win32/keyboard.h"
+#include "platform/win32/message_boxes.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/messenger.h"
 #include "platform/win32/registry.h"
+#include "platform/win32/script_shell.h"
 #include "platform/win32/timer.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/windowing.h"
 #include "plugin/core/plugin.h"
 
 namespace tb::win32 {
@@ -21,7 +25,12 @@ struct Server {
   Win32Timer timer;
   Win32MessagePump messagePump;
   Win32Messenger messenger;
-  platform::Platform platform{registry, codePage, timer, messagePump, messenger};
+  Win32Windows windows;
+  Win32Keyboard keyboard;
+  Win32ScriptShell scriptShell;
+  Win32MessageBoxes messageBoxes;
+  platform::Platform platform{registry, codePage, timer,       messagePump, messenger,
+                              windows,  keyboard, scriptShell, messageBoxes};
   Plugin plugin{platform};
 };
 

@@ -1,0 +1,88 @@
+#include "platform/sim/host.h"
+
+#include <cctype>
+
+#include "platform/registry_data.h"
+
+namespace tb::sim {
+namespace {
+
+constexpr std::uint16_t kVk0 = 0x30;
+constexpr char16_t kNameCommand[] = u"/name ";
+
+bool IsTagChar(char16_t c) {
+  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
+         c == u'_';
+}
+
+}  // namespace
+
+SimHost::SimHost(SimWindows& windows, SimRegistry& registry, MessengerState& messenger)
+    : windows_(windows), registry_(registry), messenger_(messenger) {
+  windows_.OnKey(kConversationClass, [this](platform::Hwnd window, const platform::KeyInput& key) {
+    OnKey(window, key);
+  });
+}
+
+std::u16string SimHost::QuickTextKey() const {
+  return u"Software\\Pelorin\\MsgPlus2\\" + messenger_.signinName +
+         u"\\Preferences\\QuickTexts\\QuickText09";
+}
+
+void SimHost::OnKey(platform::Hwnd window, const platform::KeyInput& key) {
+  if (key.virtualKey == platform::kVkMenu) {
+    altDown_[window] = !key.keyUp;
+  } else if (key.virtualKey == kVk0 && !key.keyUp && altDown_[window]) {
+    QuickText09();
+  }
+}
+
+void SimHost::QuickText09() {
+  const auto message = registry_.GetString(platform::kHkeyCurrentUser, QuickTextKey(), u"Message");
+  if (!message) {
+    return;
+  }
+  const auto autoSend = registry_.Get(platform::kHkeyCurrentUser, QuickTextKey(), u"AutoSend");
+  const bool send = autoSend && autoSend->type == platform::kRegDword &&
+                    autoSend->data.size() == 4 &&
+                    platform::NumberOfDwordData(autoSend->data.data()) == 1;
+  if (!send) {
+    typed_.push_back(*message);
+    return;
+  }
+  const std::u16string text = ExpandTags(*message);
+  sent_.push_back(text);
+  if (text.rfind(kNameCommand, 0) == 0 &&
+      text.size() > std::char_traits<char16_t>::length(kNameCommand)) {
+    messenger_.friendlyName = text.substr(std::char_traits<char16_t>::length(kNameCommand));
+  }
+}
+
+std::u16string SimHost::ExpandTags(const std::u16string& text) const {
+  std::u16string out;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t open = text.find(u"(!", at);
+    if (open == std::u16string::npos) {
+      break;
+    }
+    std::size_t end = open + 2;
+    while (end < text.size() && IsTagChar(text[end])) {
+      ++end;
+    }
+    out += text.substr(at, open - at);
+    if (end < text.size() && text[end] == u')' && end > open + 2) {
+      const std::u16string tag = text.substr(open, end - open + 1);
+      std::u16string result;
+      out += (parseTag && parseTag(tag, result)) ? result : tag;
+      at = end + 1;
+    } else {
+      out += u"(!";
+      at = open + 2;
+    }
+  }
+  out += text.substr(std::min(at, text.size()));
+  return out;
+}
+
+}  // namespace tb::sim

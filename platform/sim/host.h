@@ -1,0 +1,50 @@
+// The MsgPlus host of the simulated desktop, as far as the plug-in relies on
+// it: Alt+0 typed into a Messenger conversation window (class
+// "IMWindowClass") takes the "Message" of quick text 09 from the signed-in
+// user's settings; with "AutoSend" at 1 the host sends it, otherwise it only
+// types it into the window. A sent text has each tag of the form (!NAME)
+// expanded through the plug-in; a tag the plug-in does not answer stays as
+// typed. A sent text that begins with "/name " sets the display name.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/sim/messenger.h"
+#include "platform/sim/registry.h"
+#include "platform/sim/windows.h"
+
+namespace tb::sim {
+
+inline constexpr char16_t kConversationClass[] = u"IMWindowClass";
+
+class SimHost {
+ public:
+  SimHost(SimWindows& windows, SimRegistry& registry, MessengerState& messenger);
+
+  // The plug-in's tag handler, as the host calls it.
+  std::function<bool(const std::u16string& tag, std::u16string& result)> parseTag;
+
+  // The host's quick-text key for the signed-in user.
+  [[nodiscard]] std::u16string QuickTextKey() const;
+  // Expands the (!NAME) tags of a text through parseTag.
+  [[nodiscard]] std::u16string ExpandTags(const std::u16string& text) const;
+
+  [[nodiscard]] const std::vector<std::u16string>& Sent() const { return sent_; }
+  [[nodiscard]] const std::vector<std::u16string>& Typed() const { return typed_; }
+
+ private:
+  void OnKey(platform::Hwnd window, const platform::KeyInput& key);
+  void QuickText09();
+
+  SimWindows& windows_;
+  SimRegistry& registry_;
+  MessengerState& messenger_;
+  std::map<platform::Hwnd, bool> altDown_;
+  std::vector<std::u16string> sent_;
+  std::vector<std::u16string> typed_;
+};
+
+}  // namespace tb::sim

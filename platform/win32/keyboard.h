@@ -1,0 +1,13 @@
+// The keyboard seam on real Windows: SendInput.
+#pragma once
+
+#include "platform/keyboard.h"
+
+namespace tb::win32 {
+
+class Win32Keyboard final : public platform::Keyboard {
+ public:
+  std::uint32_t SendInput(const std::vector<platform::KeyInput>& keys) override;
+};
+
+}  // namespace tb::win32

@@ -1,0 +1,23 @@
+// The tags the plug-in answers when the host expands a text: the song that
+// Windows Media Player's publishing plug-in keeps in the registry, and the
+// song that the Winamp reader last copied.
+#pragma once
+
+#include <string>
+
+namespace tb {
+
+class Plugin;
+
+// Where Windows Media Player's publishing plug-in keeps the current song.
+inline constexpr char16_t kCurrentMetadataKey[] =
+    u"Software\\Microsoft\\MediaPlayer\\CurrentMetadata";
+
+// "(!XWMPTITLE)", "(!XWMPARTIST)", "(!XWMPALBUM)", "(!XWMPDURATION)",
+// "(!XWPTITLE)", "(!XWPARTIST)" and "(!XWPALBUM)", compared as a whole
+// without regard to case. Answers true and sets sResult to the tag's text
+// (a single blank when it is empty, always on one line); answers false and
+// leaves sResult alone for any other tag.
+bool ParseTag(Plugin& plugin, const std::u16string& sTag, std::u16string& sResult);
+
+}  // namespace tb

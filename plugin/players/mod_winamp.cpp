@@ -1,0 +1,101 @@
+#include "plugin/players/mod_winamp.h"
+
+#include <array>
+#include <vector>
+
+#include "plugin/core/bounded_wait.h"
+#include "plugin/core/plugin.h"
+#include "plugin/core/text.h"
+
+namespace tb {
+
+bool IsPresent(platform::Hwnd window) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(window)) > 0;
+}
+
+platform::Hwnd FindWinamp(platform::Platform& platform) {
+  return platform.windows.FindWindow(kWinampWindowClass, nullptr);
+}
+
+std::u16string GetWindowString(platform::Platform& platform, platform::Hwnd window) {
+  if (window == 0) {
+    return {};
+  }
+  std::intptr_t length = 0;
+  if (!platform.windows.SendMessageTimeout(window, platform::kWmGetTextLength, 0, 0,
+                                           kWindowTextTimeoutMs, &length) ||
+      length <= 0) {
+    return {};
+  }
+  std::u16string buffer(static_cast<std::size_t>(length) + 1, u'\0');
+  std::intptr_t copied = 0;
+  if (!platform.windows.SendMessageTimeout(
+          window, platform::kWmGetText, static_cast<std::uintptr_t>(length) + 1,
+          reinterpret_cast<std::intptr_t>(buffer.data()), kWindowTextTimeoutMs, &copied)) {
+    return {};
+  }
+  buffer.resize(static_cast<std::size_t>(length));
+  return UpToNul(buffer);
+}
+
+std::u16string GetWinampTitle(platform::Platform& platform) noexcept {
+  try {
+    return GetWindowString(platform, FindWinamp(platform));
+  } catch (...) {
+    return {};
+  }
+}
+
+namespace {
+
+// The dialog's first six edit fields, or nothing while it is not ready.
+bool FindFields(platform::Platform& platform, platform::Hwnd* dialog,
+                std::array<platform::Hwnd, 6>* fields) {
+  *dialog = platform.windows.FindWindow(kFileInfoClass, kFileInfoTitle);
+  if (*dialog == 0) {
+    return false;
+  }
+  platform::Hwnd previous = 0;
+  for (auto& field : *fields) {
+    field = platform.windows.FindWindowEx(*dialog, previous, u"Edit", nullptr);
+    if (field == 0) {
+      return false;
+    }
+    previous = field;
+  }
+  return true;
+}
+
+}  // namespace
+
+void ReadWinampTagInfo(Plugin& plugin) {
+  platform::Platform& platform = plugin.Platform();
+  if (FindWinamp(platform) == 0) {
+    return;
+  }
+  platform.windows.PostMessage(FindWinamp(platform), platform::kWmCommand, kFileInfoCommand, 0);
+
+  platform::Hwnd dialog = 0;
+  std::array<platform::Hwnd, 6> fields{};
+  BoundedWait wait(platform, kFileInfoWaitMs);
+  for (;;) {
+    platform.messagePump.DispatchPending();
+    if (FindFields(platform, &dialog, &fields)) {
+      break;
+    }
+    if (wait.Expired()) {
+      return;
+    }
+    wait.Pause();
+  }
+
+  FrmWinamp& store = plugin.frmWinamp();
+  store.txtTitle = SingleLine(GetWindowString(platform, fields[1]));
+  store.txtArtist = SingleLine(GetWindowString(platform, fields[2]));
+  store.txtAlbum = SingleLine(GetWindowString(platform, fields[3]));
+
+  platform.messagePump.DispatchPending();
+  platform.windows.PostMessage(dialog, platform::kWmClose, 0, 0);
+}
+
+}  // namespace tb

@@ -1,0 +1,52 @@
+// All access to Winamp's windows: finding the player, reading window texts,
+// and copying the current song's title, artist and album out of its
+// file-information dialog.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace tb {
+
+class Plugin;
+
+inline constexpr char16_t kWinampWindowClass[] = u"Winamp v1.x";
+inline constexpr char16_t kStudioWindowClass[] = u"STUDIO";
+inline constexpr char16_t kMusicMatchWindowClass[] = u"mmjb:mainwnd";
+inline constexpr char16_t kFileInfoClass[] = u"#32770";
+inline constexpr char16_t kFileInfoTitle[] = u"MPEG file info box + ID3 tag editor";
+inline constexpr std::uintptr_t kFileInfoCommand = 40188;
+
+// How long a window may take to answer for its text before the read counts
+// as an empty title: a player that stopped answering must not hold the
+// host's thread.
+inline constexpr std::uint32_t kWindowTextTimeoutMs = 100;
+// How long to wait for the file-information dialog and its fields; when it
+// does not come, the song fields keep their values and the name change goes
+// on.
+inline constexpr std::uint32_t kFileInfoWaitMs = 1000;
+
+// A looked-up window counts as present when its handle, taken as a signed
+// 32-bit number, is greater than zero.
+bool IsPresent(platform::Hwnd window);
+
+// The handle of a window of class "Winamp v1.x", or 0.
+platform::Hwnd FindWinamp(platform::Platform& platform);
+
+// The window's text, read with WM_GETTEXTLENGTH and WM_GETTEXT within
+// kWindowTextTimeoutMs each; empty for no window, a window that is gone, or
+// one that does not answer in time. The text ends at its first NUL.
+std::u16string GetWindowString(platform::Platform& platform, platform::Hwnd window);
+
+// The "Winamp v1.x" window's title; any failure gives the empty string.
+std::u16string GetWinampTitle(platform::Platform& platform) noexcept;
+
+// Opens Winamp's file-information dialog and copies its 2nd, 3rd and 4th
+// edit fields into txtTitle, txtArtist and txtAlbum (each on one line), then
+// closes it. Waits at most kFileInfoWaitMs for the dialog, letting the
+// thread process messages meanwhile.
+void ReadWinampTagInfo(Plugin& plugin);
+
+}  // namespace tb

@@ -1,0 +1,42 @@
+#include "plugin/core/plugin.h"
+#include "plugin/players/mod_winamp.h"
+#include "plugin/players/readers.h"
+
+namespace tb {
+
+bool IsIdleTitle(const std::u16string& title, const std::u16string& stoppedMarker,
+                 const std::u16string& pausedMarker) {
+  const std::size_t length = title.size();
+  const auto endsWithMarker = [&](const std::u16string& marker) {
+    return length >= marker.size() + 1 &&
+           title.compare(length - marker.size() - 1, marker.size(), marker) == 0;
+  };
+  return title.empty() || endsWithMarker(stoppedMarker) || endsWithMarker(pausedMarker);
+}
+
+void ReadWinamp(Plugin& plugin) {
+  platform::Platform& platform = plugin.Platform();
+  ModTimer& state = plugin.modTimer();
+  FrmWinamp& store = plugin.frmWinamp();
+
+  store.Text1 = GetWinampTitle(platform);
+  const std::u16string title = store.Text1;
+  if (IsIdleTitle(title, u"Stopped", u"Paused") && state.WinampChanged == kChanged) {
+    state.WinampChanged = kNotChanged;
+    plugin.frmSendText().changeNameBack();
+    state.WinampLastTitle = GetWinampTitle(platform);
+    return;
+  }
+  if (GetWinampTitle(platform) == state.WinampLastTitle) {
+    return;
+  }
+  // The last title is stored before the dialog wait, so a tick that runs
+  // inside the wait sees no change; the song fields are filled before the
+  // name change, so the tags the host expands find the new song.
+  state.WinampLastTitle = GetWinampTitle(platform);
+  ReadWinampTagInfo(plugin);
+  plugin.frmSendText().changeName();
+  state.WinampChanged = kChanged;
+}
+
+}  // namespace tb
