@@ -14,9 +14,10 @@ void SimMessagePump::WaitForMessage(std::uint32_t timeoutMs) {
   if (faults_.Enter("MsgWaitForMultipleObjects")) {
     return;
   }
-  // A message already waiting ends the wait at once.
-  if (!windows_.InputPending()) {
-    timer_.Advance(timeoutMs);
+  // A message already waiting ends the wait at once; a timer coming due
+  // ends it then. Nothing is dispatched while waiting.
+  if (!windows_.MessagesPending()) {
+    timer_.Pass(timer_.UntilNextDue(timeoutMs));
   }
 }
 

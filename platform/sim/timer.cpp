@@ -1,5 +1,6 @@
 #include "platform/sim/timer.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tb::sim {
@@ -21,6 +22,14 @@ bool SimTimer::KillTimer(std::uintptr_t id) {
 }
 
 std::uint32_t SimTimer::GetTickCount() { return static_cast<std::uint32_t>(now_); }
+
+std::uint32_t SimTimer::UntilNextDue(std::uint32_t limit) const {
+  std::uint64_t until = limit;
+  for (const auto& [id, entry] : timers_) {
+    until = std::min(until, entry.due > now_ ? entry.due - now_ : 0);
+  }
+  return static_cast<std::uint32_t>(until);
+}
 
 void SimTimer::Advance(std::uint32_t ms) {
   const std::uint64_t until = now_ + ms;

@@ -23,6 +23,12 @@ class SimTimer final : public platform::Timer {
   // comes. A timer that fell behind fires once, as WM_TIMER is never queued
   // twice. Callbacks may let time pass themselves (nested waits).
   void Advance(std::uint32_t ms);
+  // Lets time pass while the thread dispatches nothing (a blocking call): a
+  // timer that comes due fires at the next Advance.
+  void Pass(std::uint32_t ms) { now_ += ms; }
+  // How long until the next timer is due (0 when one is due now); `limit`
+  // when none is due sooner.
+  [[nodiscard]] std::uint32_t UntilNextDue(std::uint32_t limit) const;
 
   [[nodiscard]] std::size_t Count() const { return timers_.size(); }
   [[nodiscard]] std::uint64_t Now() const { return now_; }

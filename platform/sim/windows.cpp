@@ -182,7 +182,8 @@ bool SimWindows::SendMessageTimeout(Hwnd window, std::uint32_t message, std::uin
     return false;
   }
   if (target->hung) {
-    timer_.Advance(timeoutMs);
+    // The caller blocks for the whole timeout and dispatches nothing.
+    timer_.Pass(timeoutMs);
     return false;
   }
   std::intptr_t answer = 0;

@@ -63,6 +63,8 @@ class SimWindows final : public platform::Windows {
   // Keyboard input for the foreground window, delivered by DeliverQueued.
   void QueueInput(const platform::KeyInput& key);
   [[nodiscard]] bool InputPending() const { return !input_.empty(); }
+  // Posted messages or input waiting for the window procedures.
+  [[nodiscard]] bool MessagesPending() const { return !input_.empty() || !posted_.empty(); }
   // Runs the window procedures for posted messages and queued input.
   void DeliverQueued();
 
