@@ -240,7 +240,6 @@ bool SimWindows::SetForegroundWindow(Hwnd window) {
     return false;
   }
   foreground_ = window;
-  Get(window)->visible = true;
   return true;
 }
 
