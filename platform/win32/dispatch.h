@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <oaidl.h>
+#include <objbase.h>
 #include <oleauto.h>
 
 #include <memory>
@@ -57,6 +58,23 @@ std::unique_ptr<Wrapper> Wrap(IDispatch* object) {
     object->Release();
   }
   return wrapper;
+}
+
+// CoCreateInstance of `clsid` for IDispatch, wrapped in the seam object
+// `Wrapper`; `*object` stays null when nothing was made.
+template <typename Wrapper, typename Seam>
+HRESULT CreateDispatch(REFCLSID clsid, std::unique_ptr<Seam>* object) {
+  object->reset();
+  IDispatch* created = nullptr;
+  const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IDispatch,
+                                      reinterpret_cast<void**>(&created));
+  if (SUCCEEDED(hr) && created != nullptr) {
+    *object = Wrap<Wrapper>(created);
+    if (!*object) {
+      return E_OUTOFMEMORY;
+    }
+  }
+  return hr;
 }
 
 }  // namespace tb::win32

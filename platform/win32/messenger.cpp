@@ -117,17 +117,7 @@ class Win32MessengerObject final : public platform::MessengerObject {
 
 platform::HResult Win32Messenger::CreateMessenger(
     std::unique_ptr<platform::MessengerObject>* object) {
-  object->reset();
-  IDispatch* created = nullptr;
-  const HRESULT hr = CoCreateInstance(kClsidMessenger, nullptr, CLSCTX_ALL, IID_IDispatch,
-                                      reinterpret_cast<void**>(&created));
-  if (SUCCEEDED(hr) && created != nullptr) {
-    *object = Wrap<Win32MessengerObject>(created);
-    if (!*object) {
-      return E_OUTOFMEMORY;
-    }
-  }
-  return hr;
+  return CreateDispatch<Win32MessengerObject>(kClsidMessenger, object);
 }
 
 }  // namespace tb::win32

@@ -51,16 +51,7 @@ platform::HResult Win32ScriptShell::CreateScriptShell(
   if (FAILED(hr)) {
     return hr;
   }
-  IDispatch* created = nullptr;
-  hr = CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IDispatch,
-                        reinterpret_cast<void**>(&created));
-  if (SUCCEEDED(hr) && created != nullptr) {
-    *object = Wrap<Win32ScriptShellObject>(created);
-    if (!*object) {
-      return E_OUTOFMEMORY;
-    }
-  }
-  return hr;
+  return CreateDispatch<Win32ScriptShellObject>(clsid, object);
 }
 
 }  // namespace tb::win32

@@ -13,8 +13,11 @@
 #include "platform/win32/wide.h"
 #include "plugin/core/registration.h"
 #include "plugin/win32/class_factory.h"
+#include "plugin/win32/guarded.h"
 #include "plugin/win32/guid.h"
 #include "plugin/win32/module.h"
+
+using tb::win32::Guarded;
 
 namespace {
 
@@ -26,17 +29,6 @@ constexpr SYSKIND kSysKind = SYS_WIN32;
 
 HRESULT FromStatus(tb::platform::Status status) {
   return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(static_cast<DWORD>(status));
-}
-
-template <typename Call>
-HRESULT Guarded(Call call) noexcept {
-  try {
-    return call();
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "plugin/win32/bstr.h"
+#include "plugin/win32/guarded.h"
 #include "plugin/win32/guid.h"
 #include "plugin/win32/module.h"
 
@@ -12,18 +13,6 @@ namespace tb::win32 {
 namespace {
 
 VARIANT_BOOL Bool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
-
-// Runs one call into the portable code; nothing it throws leaves.
-template <typename Call>
-HRESULT Guarded(Call call) noexcept {
-  try {
-    return call();
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
-}
 
 }  // namespace
 
