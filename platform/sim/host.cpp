@@ -52,6 +52,7 @@ void SimHost::QuickText09() {
   }
   const std::u16string text = ExpandTags(*message);
   sent_.push_back(text);
+  ++sentCount_;
   if (text.rfind(kNameCommand, 0) == 0 &&
       text.size() > std::char_traits<char16_t>::length(kNameCommand)) {
     messenger_.friendlyName = text.substr(std::char_traits<char16_t>::length(kNameCommand));

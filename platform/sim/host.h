@@ -34,6 +34,15 @@ class SimHost {
 
   [[nodiscard]] const std::vector<std::u16string>& Sent() const { return sent_; }
   [[nodiscard]] const std::vector<std::u16string>& Typed() const { return typed_; }
+  // How many texts have been sent in all, records forgotten or not.
+  [[nodiscard]] std::size_t SentCount() const { return sentCount_; }
+  // Drops the records of what was sent and typed (a long run keeps none).
+  void ForgetRecords() {
+    sent_.clear();
+    sent_.shrink_to_fit();
+    typed_.clear();
+    typed_.shrink_to_fit();
+  }
 
  private:
   void OnKey(platform::Hwnd window, const platform::KeyInput& key);
@@ -44,6 +53,7 @@ class SimHost {
   MessengerState& messenger_;
   std::map<platform::Hwnd, bool> altDown_;
   std::vector<std::u16string> sent_;
+  std::size_t sentCount_ = 0;
   std::vector<std::u16string> typed_;
 };
 
