@@ -25,7 +25,7 @@ const int kRunHours =
 constexpr int kSongTicks = 197;  // a little over three minutes
 // What the heap may grow by after the first hour: containers settling to
 // their working sizes, not a leak.
-constexpr std::size_t kAllowedGrowth = 16 * 1024;
+constexpr std::size_t kAllowedGrowth = std::size_t{16} * 1024;
 
 std::size_t HeapInUse() { return mallinfo2().uordblks; }
 
