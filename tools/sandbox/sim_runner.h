@@ -10,45 +10,95 @@
 #include "platform/sim/desktop.h"
 #include "plugin/core/nick.h"
 #include "plugin/core/plugin.h"
+#include "tools/scenario/runner.h"
 #include "tools/scenario/scenario.h"
+#include "tools/scenario/world.h"
 
 namespace tb::sandbox {
 
-struct Failure {
-  int line = 0;
-  std::string message;
+using Failure = scenario::Failure;
+
+// The simulated desktop as the scenario language drives it.
+class SimWorld final : public scenario::World {
+ public:
+  explicit SimWorld(sim::SimDesktop& desktop) : desktop_(desktop) {}
+
+  [[nodiscard]] std::string Name() const override { return "sim"; }
+
+  std::optional<std::string> Load() override;
+  [[nodiscard]] bool Loaded() const override { return nick_.has_value(); }
+  bool ParseCommand(const std::u16string& command, std::u16string& sResult) override;
+  bool ParseTag(const std::u16string& tag, std::u16string& sResult) override;
+  [[nodiscard]] std::size_t SentCount() override { return desktop_.host.Sent().size(); }
+  void Tick(std::int64_t count) override;
+
+  void SetStatus(std::int32_t status) override { desktop_.messenger.state.status = status; }
+  void SetFriendlyName(const std::u16string& name) override {
+    desktop_.messenger.state.friendlyName = name;
+  }
+  [[nodiscard]] std::u16string FriendlyName() override {
+    return desktop_.messenger.state.friendlyName;
+  }
+  void SetSigninName(const std::u16string& name) override {
+    desktop_.messenger.state.signinName = name;
+  }
+  [[nodiscard]] std::u16string SigninName() override { return desktop_.messenger.state.signinName; }
+  void SetMessengerInstalled(bool installed) override {
+    desktop_.messenger.state.installed = installed;
+  }
+  void SetScriptHostInstalled(bool installed) override {
+    desktop_.scriptShell.installed = installed;
+  }
+
+  void PutValue(platform::RegKey root, const std::u16string& path, const std::u16string& name,
+                const scenario::RegistryValue& value) override;
+  void RemoveValue(platform::RegKey root, const std::u16string& path,
+                   const std::u16string& name) override;
+  [[nodiscard]] std::optional<scenario::RegistryValue> GetValue(
+      platform::RegKey root, const std::u16string& path, const std::u16string& name) override;
+
+  void OpenWindow(const std::u16string& className, const std::u16string& title) override;
+  void CloseWindow(const std::u16string& className) override;
+  void HangWindow(const std::u16string& className, bool hung) override;
+  void SetFileInfo(const std::optional<scenario::FileInfo>& info) override;
+  void Focus(const std::optional<std::u16string>& className) override;
+  [[nodiscard]] std::optional<std::u16string> ForegroundClass() override;
+  [[nodiscard]] scenario::WindowState NewestWindow(const std::u16string& className) override;
+  void LockForeground(bool locked) override { desktop_.windows.LockForeground(locked); }
+  void FailCall(const std::string& call, std::size_t nth) override {
+    desktop_.faults.FailCall(call, nth);
+  }
+
+  void Answer(int button) override { desktop_.messageBoxes.Answer(button); }
+  [[nodiscard]] std::vector<scenario::ShownBox> ShownBoxes() override;
+
+  [[nodiscard]] std::optional<std::size_t> OpenRegistryKeys() override {
+    return desktop_.registry.OpenHandles();
+  }
+
+ private:
+  sim::SimDesktop& desktop_;
+  Plugin plugin_{desktop_.Platform()};
+  std::optional<Nick> nick_;
 };
 
 class SimRunner {
  public:
   // Prints to `out`; a null `out` runs quietly.
-  explicit SimRunner(std::FILE* out) : out_(out) {}
+  explicit SimRunner(std::FILE* out) : runner_(world_, out) {}
 
   // Runs the steps in order; an expectation that fails is recorded and the
   // run goes on, a step that cannot be run at all ends it.
-  void Run(const std::vector<scenario::Step>& steps);
-  [[nodiscard]] const std::vector<Failure>& Failures() const { return failures_; }
+  void Run(const std::vector<scenario::Step>& steps) { runner_.Run(steps); }
+  [[nodiscard]] const std::vector<Failure>& Failures() const { return runner_.Failures(); }
+  [[nodiscard]] const scenario::Runner& Player() const { return runner_; }
 
   sim::SimDesktop& Desktop() { return desktop_; }
 
  private:
-  void RunStep(const scenario::Step& step);
-  void Expect(const scenario::Step& step);
-  void Check(bool holds, const std::string& expected, const std::string& actual);
-  Nick& RequireNick();
-  void Say(const std::string& text);
-
-  std::FILE* out_;
   sim::SimDesktop desktop_;
-  Plugin plugin_{desktop_.Platform()};
-  std::optional<Nick> nick_;
-  bool loadTried_ = false;
-  int line_ = 0;
-  std::optional<bool> lastResult_;
-  std::u16string lastSResult_;
-  std::size_t boxesChecked_ = 0;
-  std::u16string shownName_;
-  std::vector<Failure> failures_;
+  SimWorld world_{desktop_};
+  scenario::Runner runner_;
 };
 
 }  // namespace tb::sandbox

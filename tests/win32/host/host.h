@@ -8,6 +8,7 @@
 
 #include "tests/support/check_log.h"
 #include "tests/win32/support/messenger_standin.h"
+#include "tests/win32/support/regsvr32.h"
 
 namespace tb::test {
 
@@ -17,10 +18,6 @@ struct Host {
   MessengerStandInState& messenger;
   CheckLog& log;
 };
-
-// regsvr32's exit code for `arguments` (for example u"/s"), or -1 when it
-// could not be run or did not end in time.
-int RunRegsvr32(const std::u16string& arguments, const std::u16string& dllPath);
 
 // Registry reads under any root.
 bool KeyExists(HKEY root, const std::u16string& path);

@@ -2,7 +2,9 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "plugin/win32/guid.h"
@@ -120,6 +122,9 @@ class StandInWindow final : public DispatchObject {
     if ((flags & DISPATCH_PROPERTYGET) == 0 || params->cArgs != 0) {
       return DISP_E_BADPARAMCOUNT;
     }
+    if (state_.Enter("IMessengerWindow::HWND")) {
+      return E_FAIL;
+    }
     if (result == nullptr) {
       return S_OK;
     }
@@ -175,6 +180,9 @@ class StandInMessenger final : public DispatchObject {
     switch (id) {
       case kDispMyStatus:
         ++state_.statusReads;
+        if (state_.Enter("IMessenger::MyStatus")) {
+          return E_FAIL;
+        }
         if (FAILED(state_.statusFailure)) {
           return state_.statusFailure;
         }
@@ -184,8 +192,14 @@ class StandInMessenger final : public DispatchObject {
         }
         return S_OK;
       case kDispMyFriendlyName:
+        if (state_.Enter("IMessenger::MyFriendlyName")) {
+          return E_FAIL;
+        }
         return AnswerText(state_.friendlyName, result);
       case kDispMySigninName:
+        if (state_.Enter("IMessenger::MySigninName")) {
+          return E_FAIL;
+        }
         return AnswerText(state_.signinName, result);
       default:
         return DISP_E_MEMBERNOTFOUND;
@@ -201,6 +215,9 @@ class StandInMessenger final : public DispatchObject {
       return DISP_E_BADPARAMCOUNT;
     }
     ++state_.instantMessages;
+    if (state_.Enter("IMessenger::InstantMessage")) {
+      return E_FAIL;
+    }
     VARIANT contact;
     VariantInit(&contact);
     if (FAILED(VariantChangeType(&contact, &params->rgvarg[0], 0, VT_BSTR))) {
@@ -210,11 +227,19 @@ class StandInMessenger final : public DispatchObject {
                               SysStringLen(V_BSTR(&contact)));
     VariantClear(&contact);
 
+    ConversationAnswer opened;
     const auto found = state_.conversations.find(name);
     if (found == state_.conversations.end()) {
-      return E_INVALIDARG;
+      if (!state_.openConversation) {
+        return E_INVALIDARG;
+      }
+      const HWND window = state_.openConversation(name);
+      if (window == nullptr) {
+        return E_FAIL;
+      }
+      opened.hwnd = static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(window));
     }
-    const ConversationAnswer& answer = found->second;
+    const ConversationAnswer& answer = found == state_.conversations.end() ? opened : found->second;
     switch (answer.kind) {
       case ConversationAnswer::Kind::kFails:
         if (answer.failure == DISP_E_EXCEPTION && exception != nullptr) {
@@ -275,6 +300,9 @@ class StandInFactory final : public IClassFactory {
     if (outer != nullptr) {
       return CLASS_E_NOAGGREGATION;
     }
+    if (state_.Enter("CoCreateInstance(Messenger)") || !state_.installed) {
+      return REGDB_E_CLASSNOTREG;
+    }
     auto* messenger = new StandInMessenger(state_);
     const HRESULT hr = messenger->QueryInterface(iid, object);
     messenger->Release();
@@ -287,7 +315,32 @@ class StandInFactory final : public IClassFactory {
   ULONG references_ = 1;
 };
 
+constexpr const char* kFailableCalls[] = {
+    "CoCreateInstance(Messenger)", "IMessenger::MyStatus",       "IMessenger::MyFriendlyName",
+    "IMessenger::MySigninName",    "IMessenger::InstantMessage", "IMessengerWindow::HWND",
+};
+
 }  // namespace
+
+bool MessengerStandInState::FailCall(const std::string& call, std::size_t nth) {
+  if (std::find(std::begin(kFailableCalls), std::end(kFailableCalls), call) ==
+      std::end(kFailableCalls)) {
+    return false;
+  }
+  failRules_.push_back(FailRule{call, callCounts_[call] + nth});
+  return true;
+}
+
+bool MessengerStandInState::Enter(const std::string& call) {
+  const std::size_t seen = ++callCounts_[call];
+  const auto rule = std::find_if(failRules_.begin(), failRules_.end(),
+                                 [&](const FailRule& r) { return r.call == call && r.at == seen; });
+  if (rule == failRules_.end()) {
+    return false;
+  }
+  failRules_.erase(rule);
+  return true;
+}
 
 MessengerStandIn::MessengerStandIn(MessengerStandInState& state)
     : factory_(new StandInFactory(state)) {

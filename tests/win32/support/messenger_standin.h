@@ -9,9 +9,12 @@
 
 #include <objbase.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace tb::test {
 
@@ -36,12 +39,37 @@ struct MessengerStandInState {
   std::u16string friendlyName = u"Listener";
   std::u16string signinName = u"listener@example.com";
   std::map<std::u16string, ConversationAnswer> conversations;
+  // For a contact not in `conversations`: opens (or shows again) the
+  // conversation window and answers its handle; null when it cannot. Unset,
+  // such a contact is refused with E_INVALIDARG.
+  std::function<HWND(const std::u16string& contact)> openConversation;
+  // False while Messenger is not installed: the class object refuses to make
+  // objects, as COM does for a class that is not registered.
+  bool installed = true;
+
+  // Makes the nth call from now (1-based) of a member fail with E_FAIL. The
+  // calls are named as the simulated desktop's fault plan names them:
+  // "CoCreateInstance(Messenger)", "IMessenger::MyStatus",
+  // "IMessenger::MyFriendlyName", "IMessenger::MySigninName",
+  // "IMessenger::InstantMessage" and "IMessengerWindow::HWND". False for a
+  // name the stand-in does not answer.
+  bool FailCall(const std::string& call, std::size_t nth);
+  // Counts a call of that name; true when it is to fail.
+  bool Enter(const std::string& call);
 
   int objectsCreated = 0;
   int statusReads = 0;
   int instantMessages = 0;
   // Messenger and window objects not yet released.
   int liveObjects = 0;
+
+ private:
+  struct FailRule {
+    std::string call;
+    std::size_t at;
+  };
+  std::map<std::string, std::size_t> callCounts_;
+  std::vector<FailRule> failRules_;
 };
 
 // The registered class object; revoked when this goes away.

@@ -1,0 +1,323 @@
+#include "tools/scenario/runner.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+#include "platform/registry_data.h"
+#include "plugin/core/settings.h"
+#include "tools/sandbox/sim_runner.h"
+
+namespace tb::scenario {
+namespace {
+
+// A desktop that writes down what it is asked, so that the player's reading
+// of each step is pinned whatever desktop runs it.
+class RecordingWorld final : public World {
+ public:
+  explicit RecordingWorld(std::string name = "sim") : name_(std::move(name)) {}
+
+  std::vector<std::string> calls;
+  std::u16string friendlyName = u"Ann";
+  std::optional<std::u16string> foreground;
+  std::optional<RegistryValue> value;
+  bool loadFails = false;
+  // What a tick makes the display name, when not empty.
+  std::u16string nameOnTick;
+
+  [[nodiscard]] std::string Name() const override { return name_; }
+  std::optional<std::string> Load() override {
+    calls.emplace_back("Load");
+    if (loadFails) {
+      return "no class";
+    }
+    loaded_ = true;
+    return std::nullopt;
+  }
+  [[nodiscard]] bool Loaded() const override { return loaded_; }
+  bool ParseCommand(const std::u16string& command, std::u16string& sResult) override {
+    calls.push_back("ParseCommand " + Quote(command) + " " + Quote(sResult));
+    sResult = u"answered";
+    return true;
+  }
+  bool ParseTag(const std::u16string& tag, std::u16string& sResult) override {
+    calls.push_back("ParseTag " + Quote(tag) + " " + Quote(sResult));
+    return false;
+  }
+  [[nodiscard]] std::size_t SentCount() override { return 2; }
+  void Tick(std::int64_t count) override {
+    calls.push_back("Tick " + std::to_string(count));
+    if (!nameOnTick.empty()) {
+      friendlyName = nameOnTick;
+    }
+  }
+  void SetStatus(std::int32_t status) override {
+    calls.push_back("SetStatus " + std::to_string(status));
+  }
+  void SetFriendlyName(const std::u16string& name) override { friendlyName = name; }
+  [[nodiscard]] std::u16string FriendlyName() override { return friendlyName; }
+  void SetSigninName(const std::u16string& name) override {
+    calls.push_back("SetSigninName " + Quote(name));
+  }
+  [[nodiscard]] std::u16string SigninName() override { return u"a@b"; }
+  void SetMessengerInstalled(bool installed) override {
+    calls.push_back(std::string("SetMessengerInstalled ") + (installed ? "1" : "0"));
+  }
+  void SetScriptHostInstalled(bool installed) override {
+    calls.push_back(std::string("SetScriptHostInstalled ") + (installed ? "1" : "0"));
+  }
+  void PutValue(platform::RegKey root, const std::u16string& path, const std::u16string& name,
+                const RegistryValue& put) override {
+    calls.push_back("PutValue " + Root(root) + " " + Quote(path) + " " + Quote(name) + " " +
+                    std::to_string(put.type) + ":" + std::to_string(put.data.size()));
+  }
+  void RemoveValue(platform::RegKey root, const std::u16string& path,
+                   const std::u16string& name) override {
+    calls.push_back("RemoveValue " + Root(root) + " " + Quote(path) + " " + Quote(name));
+  }
+  [[nodiscard]] std::optional<RegistryValue> GetValue(platform::RegKey root,
+                                                      const std::u16string& path,
+                                                      const std::u16string& name) override {
+    calls.push_back("GetValue " + Root(root) + " " + Quote(path) + " " + Quote(name));
+    return value;
+  }
+  void OpenWindow(const std::u16string& className, const std::u16string& title) override {
+    calls.push_back("OpenWindow " + Quote(className) + " " + Quote(title));
+  }
+  void CloseWindow(const std::u16string& className) override {
+    calls.push_back("CloseWindow " + Quote(className));
+  }
+  void HangWindow(const std::u16string& className, bool hung) override {
+    calls.push_back("HangWindow " + Quote(className) + (hung ? " 1" : " 0"));
+  }
+  void SetFileInfo(const std::optional<FileInfo>& info) override {
+    calls.push_back(info ? "SetFileInfo " + Quote(info->title) + " " + Quote(info->artist) + " " +
+                               Quote(info->album)
+                         : "SetFileInfo none");
+  }
+  void Focus(const std::optional<std::u16string>& className) override {
+    calls.push_back(className ? "Focus " + Quote(*className) : "Focus none");
+  }
+  [[nodiscard]] std::optional<std::u16string> ForegroundClass() override { return foreground; }
+  [[nodiscard]] WindowState NewestWindow(const std::u16string& /*className*/) override {
+    return WindowState::kHidden;
+  }
+  void LockForeground(bool locked) override {
+    if (locked && name_ != "sim") {
+      throw StepError("cannot lock");
+    }
+    calls.push_back(std::string("LockForeground ") + (locked ? "1" : "0"));
+  }
+  void FailCall(const std::string& call, std::size_t nth) override {
+    calls.push_back("FailCall " + call + " " + std::to_string(nth));
+  }
+  void Answer(int button) override { calls.push_back("Answer " + std::to_string(button)); }
+  [[nodiscard]] std::vector<ShownBox> ShownBoxes() override { return {{u"Cap", u"Text"}}; }
+  [[nodiscard]] std::optional<std::size_t> OpenRegistryKeys() override { return openKeys; }
+
+  std::optional<std::size_t> openKeys = 0;
+
+ private:
+  static std::string Root(platform::RegKey root) {
+    return root == platform::kHkeyCurrentUser    ? "HKCU"
+           : root == platform::kHkeyLocalMachine ? "HKLM"
+           : root == platform::kHkeyClassesRoot  ? "HKCR"
+                                                 : "?";
+  }
+
+  std::string name_;
+  bool loaded_ = false;
+};
+
+std::vector<std::string> Messages(const Runner& runner) {
+  std::vector<std::string> messages;
+  for (const auto& failure : runner.Failures()) {
+    messages.push_back(std::to_string(failure.line) + ": " + failure.message);
+  }
+  return messages;
+}
+
+TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
+  RecordingWorld world;
+  Runner runner(world, nullptr);
+  runner.Run(Parse(
+      "status busy\nstatus 7\nsignin \"a@b\"\nmessenger absent\nscripthost present\n"
+      "setting Player \"Winamp\"\nsetting Player delete\nsetting Player \"delete\"\n"
+      "reg HKLM \"K\" \"V\" dword 0x10\nreg hkcr \"K\" \"V\" binary \"ab\"\nreg HKCU \"K\" \"V\" "
+      "delete\n"
+      "window STUDIO \"T\"\nclose STUDIO\nhang STUDIO\nhang STUDIO off\n"
+      "fileinfo none\nfileinfo \"none\" \"A\" \"L\"\nfocus none\nfocus \"none\"\nfocus Notepad\n"
+      "foreground locked\nfail \"IMessenger::MyStatus\" 3\nfail X\ntick\ntick 4\nanswer no\n"
+      "answer ok\n"));
+  EXPECT_TRUE(runner.Failures().empty());
+  const std::string settings = Quote(kSettingsKeyPath);
+  const std::vector<std::string> expected = {
+      "SetStatus 10",
+      "SetStatus 7",
+      R"(SetSigninName "a@b")",
+      "SetMessengerInstalled 0",
+      "SetScriptHostInstalled 1",
+      "PutValue HKCU " + settings + R"( "Player" 1:14)",
+      "RemoveValue HKCU " + settings + R"( "Player")",
+      "PutValue HKCU " + settings + R"( "Player" 1:14)",
+      R"(PutValue HKLM "K" "V" 4:4)",
+      R"(PutValue HKCR "K" "V" 3:2)",
+      R"(RemoveValue HKCU "K" "V")",
+      R"(OpenWindow "STUDIO" "T")",
+      R"(CloseWindow "STUDIO")",
+      R"(HangWindow "STUDIO" 1)",
+      R"(HangWindow "STUDIO" 0)",
+      "SetFileInfo none",
+      R"(SetFileInfo "none" "A" "L")",
+      "Focus none",
+      R"(Focus "none")",
+      R"(Focus "Notepad")",
+      "LockForeground 1",
+      "FailCall IMessenger::MyStatus 3",
+      "FailCall X 1",
+      "Tick 1",
+      "Tick 4",
+      "Answer 7",
+      "Answer 1",
+  };
+  EXPECT_EQ(world.calls, expected);
+}
+
+TEST(ScenarioRunner, CallsThePlugInOnlyOnceLoadedAndKeepsItsAnswers) {
+  RecordingWorld world;
+  Runner runner(world, nullptr);
+  runner.Run(
+      Parse("load\nload\ncommand \"/x\" \"in\"\nexpect result true\nexpect sresult \"answered\"\n"
+            "tag \"(!T)\"\nexpect result false\nexpect sresult \"\"\n"));
+  EXPECT_TRUE(runner.Failures().empty()) << Messages(runner).front();
+  const std::vector<std::string> expected = {"Load", R"(ParseCommand "/x" "in")",
+                                             "ParseTag \"(!T)\" \"\""};
+  EXPECT_EQ(world.calls, expected) << "a second load creates nothing";
+
+  RecordingWorld notLoaded;
+  Runner early(notLoaded, nullptr);
+  early.Run(Parse("tag \"(!T)\"\nexpect result true\n"));
+  ASSERT_EQ(early.Failures().size(), 1U) << "a call before load ends the run";
+  EXPECT_EQ(early.Failures()[0].message, "the plug-in is not loaded yet (use load)");
+
+  RecordingWorld failing;
+  failing.loadFails = true;
+  Runner failed(failing, nullptr);
+  failed.Run(Parse("load\ntag \"(!T)\"\nexpect result false\n"));
+  EXPECT_EQ(Messages(failed), std::vector<std::string>{"3: expected false, got no call yet"})
+      << "after a failed load the host calls nothing, and the run goes on";
+}
+
+TEST(ScenarioRunner, ReportsEachFailedExpectationWithItsLineAndGoesOn) {
+  RecordingWorld world;
+  world.foreground = u"Notepad";
+  world.value = RegistryValue{platform::kRegDword, platform::DwordData(5)};
+  world.openKeys = 2;
+  Runner runner(world, nullptr);
+  runner.Run(
+      Parse("expect name \"Bob\"\n"
+            "expect focus none\n"
+            "expect window X visible\n"
+            "expect sent 3\n"
+            "expect reg HKCU \"K\" \"V\" sz \"5\"\n"
+            "expect setting Player absent\n"
+            "expect quicktext \"/name Ann\"\n"
+            "expect msgbox \"Cap\" \"Other\"\n"
+            "expect no msgbox\n"));
+  const std::vector<std::string> expected = {
+      R"(1: expected "Bob", got "Ann")",
+      "2: expected none, got Notepad",
+      "3: expected visible, got hidden",
+      "4: expected 3 sent, got 2 sent",
+      R"(5: expected sz "5", got dword 5)",
+      "6: expected absent, got dword 5",
+      R"(7: expected "/name Ann", got absent)",
+      R"(8: expected "Cap" "Other", got "Cap" "Text")",
+      "9: expected no registry key left open, got 2 open",
+  };
+  EXPECT_EQ(Messages(runner), expected)
+      << "the box checked at line 8 is not counted again at line 9";
+}
+
+TEST(ScenarioRunner, RequiresNamesTheDesktopAFileNeedsOnItsFirstLine) {
+  RecordingWorld sim;
+  Runner onSim(sim, nullptr);
+  onSim.Run(Parse("requires sim\ntick\n"));
+  EXPECT_FALSE(onSim.Skipped());
+  EXPECT_TRUE(onSim.Failures().empty());
+  EXPECT_EQ(sim.calls, std::vector<std::string>{"Tick 1"}) << "requires sim runs on the sim";
+
+  RecordingWorld windows("windows");
+  Runner onWindows(windows, nullptr);
+  onWindows.Run(Parse("# a comment first\nrequires sim\nforeground locked\nexpect name \"X\"\n"));
+  EXPECT_TRUE(onWindows.Skipped());
+  EXPECT_TRUE(onWindows.Failures().empty());
+  EXPECT_TRUE(windows.calls.empty()) << "nothing after the skip runs";
+  EXPECT_EQ(ReportRun("f.tbs", onWindows), kSkippedStatus);
+
+  RecordingWorld late;
+  Runner lateRunner(late, nullptr);
+  lateRunner.Run(Parse("tick\nrequires sim\ntick\n"));
+  EXPECT_EQ(Messages(lateRunner),
+            std::vector<std::string>{"2: requires: must be the first step of the file"});
+  RecordingWorld unknown;
+  Runner unknownRunner(unknown, nullptr);
+  unknownRunner.Run(Parse("requires mars\n"));
+  EXPECT_EQ(Messages(unknownRunner),
+            std::vector<std::string>{"1: requires: sim or windows, not mars"});
+}
+
+TEST(ScenarioRunner, AStepADesktopCannotDoEndsTheRun) {
+  RecordingWorld windows("windows");
+  Runner runner(windows, nullptr);
+  runner.Run(Parse("tick\nforeground locked\ntick\nfrobnicate\n"));
+  EXPECT_EQ(Messages(runner), std::vector<std::string>{"2: cannot lock"});
+  EXPECT_EQ(windows.calls, std::vector<std::string>{"Tick 1"});
+  EXPECT_EQ(ReportRun("f.tbs", runner), 1);
+
+  RecordingWorld world;
+  Runner unknown(world, nullptr);
+  unknown.Run(Parse("frobnicate\nreg HKXX \"K\" \"V\" delete\n"));
+  EXPECT_EQ(Messages(unknown), std::vector<std::string>{"1: unknown verb frobnicate"});
+  Runner badRoot(world, nullptr);
+  badRoot.Run(Parse("reg HKXX \"K\" \"V\" delete\n"));
+  EXPECT_EQ(Messages(badRoot),
+            std::vector<std::string>{"1: unknown root HKXX (HKCU, HKLM or HKCR)"});
+  Runner badNumber(world, nullptr);
+  badNumber.Run(Parse("tick 3x\n"));
+  EXPECT_EQ(Messages(badNumber), std::vector<std::string>{"1: not a number: 3x"});
+}
+
+TEST(ScenarioRunner, PrintsEachStepAndWhatTheContactsSee) {
+  std::FILE* out = std::tmpfile();
+  ASSERT_NE(out, nullptr);
+  RecordingWorld world;
+  world.nameOnTick = u"Ann \u266b";
+  Runner runner(world, out);
+  runner.Run(Parse("say \"Hello\"\nname \"Ann\"\ntick # a comment\nexpect name \"Bob\"\ntick\n"));
+  std::rewind(out);
+  std::string printed;
+  for (int c = std::fgetc(out); c != EOF; c = std::fgetc(out)) {
+    printed.push_back(static_cast<char>(c));
+  }
+  std::fclose(out);
+  EXPECT_EQ(printed,
+            "\nHello\n  > name \"Ann\"\n  > tick\n      contacts see: Ann \xe2\x99\xab\n"
+            "  > expect name \"Bob\"\n"
+            "    FAILED: expected \"Bob\", got \"Ann \\u266b\"\n"
+            "  > tick\n")
+      << "a step that sets the name prints nothing; a change the step brings is shown once";
+}
+
+TEST(ScenarioRunner, TheSandboxSkipsAFileForAnotherDesktop) {
+  sandbox::SimRunner runner(nullptr);
+  runner.Run(Parse("requires windows\nexpect name \"never checked\"\n"));
+  EXPECT_TRUE(runner.Player().Skipped());
+  EXPECT_TRUE(runner.Failures().empty());
+}
+
+}  // namespace
+}  // namespace tb::scenario

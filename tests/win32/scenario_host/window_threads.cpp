@@ -1,0 +1,172 @@
+#include "tests/win32/scenario_host/window_threads.h"
+
+#include <utility>
+
+namespace tb::test {
+namespace {
+
+// How long a window thread sleeps when nothing happens, and how long a hang
+// lasts at most (the runner ends it long before).
+constexpr DWORD kIdleSliceMs = 250;
+constexpr DWORD kHangSliceMs = 50;
+constexpr ULONGLONG kLongestHangMs = 120000;
+
+class SrwExclusive {
+ public:
+  explicit SrwExclusive(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+  ~SrwExclusive() { ReleaseSRWLockExclusive(&lock_); }
+  SrwExclusive(const SrwExclusive&) = delete;
+  SrwExclusive& operator=(const SrwExclusive&) = delete;
+  SrwExclusive(SrwExclusive&&) = delete;
+  SrwExclusive& operator=(SrwExclusive&&) = delete;
+
+ private:
+  SRWLOCK& lock_;
+};
+
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+BOOL CALLBACK DestroyThreadWindow(HWND window, LPARAM /*unused*/) {
+  DestroyWindow(window);
+  return TRUE;
+}
+
+}  // namespace
+
+bool SameClassName(const std::u16string& a, const std::u16string& b) {
+  return CompareStringOrdinal(Wide(a), static_cast<int>(a.size()), Wide(b),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::u16string TitleOf(HWND window) {
+  wchar_t text[1024] = {};
+  const int length = InternalGetWindowText(window, text, 1024);
+  return std::u16string(reinterpret_cast<const char16_t*>(text), length > 0 ? length : 0);
+}
+
+bool WaitAnsweringSent(const std::function<bool()>& done, DWORD boundMs) {
+  constexpr DWORD kSliceMs = 5;
+  const ULONGLONG end = GetTickCount64() + boundMs;
+  for (;;) {
+    if (done()) {
+      return true;
+    }
+    if (GetTickCount64() >= end) {
+      return false;
+    }
+    MsgWaitForMultipleObjectsEx(0, nullptr, kSliceMs, QS_SENDMESSAGE, 0);
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
+void WindowLedger::Add(HWND window, const std::u16string& className, WindowThread* thread) {
+  const SrwExclusive hold(lock_);
+  entries_.push_back(LedgerEntry{window, className, thread});
+}
+
+std::optional<LedgerEntry> WindowLedger::Newest(const std::u16string& className,
+                                                const std::u16string* title) const {
+  const SrwExclusive hold(lock_);
+  for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
+    if (IsWindow(entry->window) != FALSE && SameClassName(entry->className, className) &&
+        (title == nullptr || TitleOf(entry->window) == *title)) {
+      return *entry;
+    }
+  }
+  return std::nullopt;
+}
+
+WindowThread::WindowThread() : wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+  if (wake_ != nullptr) {
+    thread_ = CreateThread(nullptr, 0, &WindowThread::Main, this, 0, nullptr);
+  }
+}
+
+WindowThread::~WindowThread() {
+  if (thread_ != nullptr) {
+    Run([this] { quit_ = true; });
+    // Destroying windows may send messages to this thread's windows (their
+    // activation), so they are answered meanwhile.
+    WaitAnsweringSent([this] { return WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0; },
+                      kThreadTaskBoundMs);
+    CloseHandle(thread_);
+  }
+  if (wake_ != nullptr) {
+    CloseHandle(wake_);
+  }
+}
+
+bool WindowThread::Run(std::function<void()> task) {
+  if (thread_ == nullptr || WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0) {
+    return false;
+  }
+  HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (event == nullptr) {
+    return false;
+  }
+  const std::shared_ptr<void> done(event, [](void* handle) { CloseHandle(handle); });
+  {
+    const SrwExclusive hold(lock_);
+    tasks_.push_back(Task{std::move(task), done});
+  }
+  SetEvent(wake_);
+  return WaitAnsweringSent([&] { return WaitForSingleObject(done.get(), 0) == WAIT_OBJECT_0; },
+                           kThreadTaskBoundMs);
+}
+
+bool WindowThread::Hang(bool hung) {
+  return Run([this, hung] {
+    hung_ = hung;
+    hungSince_ = GetTickCount64();
+  });
+}
+
+DWORD WINAPI WindowThread::Main(void* self) {
+  static_cast<WindowThread*>(self)->Loop();
+  return 0;
+}
+
+void WindowThread::RunTasks() {
+  for (;;) {
+    Task task;
+    {
+      const SrwExclusive hold(lock_);
+      if (tasks_.empty()) {
+        return;
+      }
+      task = std::move(tasks_.front());
+      tasks_.pop_front();
+    }
+    task.work();
+    SetEvent(task.done.get());
+  }
+}
+
+void WindowThread::Loop() {
+  for (;;) {
+    if (hung_) {
+      // A hung thread looks at nothing but its own tasks.
+      WaitForSingleObject(wake_, kHangSliceMs);
+    } else {
+      MsgWaitForMultipleObjectsEx(1, &wake_, kIdleSliceMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+    RunTasks();
+    if (quit_) {
+      EnumThreadWindows(GetCurrentThreadId(), DestroyThreadWindow, 0);
+      return;
+    }
+    if (hung_ && GetTickCount64() - hungSince_ >= kLongestHangMs) {
+      hung_ = false;
+    }
+    MSG message;
+    while (!hung_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+}
+
+}  // namespace tb::test

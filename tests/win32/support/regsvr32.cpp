@@ -1,0 +1,29 @@
+#include "tests/win32/support/regsvr32.h"
+
+#include <windows.h>
+
+namespace tb::test {
+
+int RunRegsvr32(const std::u16string& arguments, const std::u16string& dllPath) {
+  constexpr DWORD kBoundMs = 60000;
+  std::u16string line = u"regsvr32.exe " + arguments + u" \"" + dllPath + u"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(line.data()), nullptr, nullptr, FALSE, 0,
+                     nullptr, nullptr, &startup, &process) == FALSE) {
+    return -1;
+  }
+  DWORD exitCode = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(process.hProcess, kBoundMs) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process.hProcess, &exitCode);
+  } else {
+    TerminateProcess(process.hProcess, 1);
+    WaitForSingleObject(process.hProcess, 5000);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(exitCode);
+}
+
+}  // namespace tb::test

@@ -1,0 +1,63 @@
+// Plays scenario steps against a desktop (a World), printing each step and
+// what the user's contacts see, and checking the expectations. The same
+// player serves the simulated desktop and real Windows.
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/scenario/scenario.h"
+#include "tools/scenario/world.h"
+
+namespace tb::scenario {
+
+struct Failure {
+  int line = 0;
+  std::string message;
+};
+
+// The exit status of a file that asked for another desktop, as CTest's
+// SKIP_RETURN_CODE takes it.
+inline constexpr int kSkippedStatus = 77;
+
+class Runner {
+ public:
+  // Prints to `out`; a null `out` runs quietly.
+  Runner(World& world, std::FILE* out) : world_(world), out_(out) {}
+
+  // Runs the steps in order; an expectation that fails is recorded and the
+  // run goes on, a step that cannot be run at all ends it. A file whose
+  // `requires` names another desktop ends there, skipped.
+  void Run(const std::vector<Step>& steps);
+  [[nodiscard]] const std::vector<Failure>& Failures() const { return failures_; }
+  [[nodiscard]] bool Skipped() const { return skipped_; }
+
+ private:
+  void RunStep(const Step& step, bool first);
+  void Expect(const Step& step);
+  void Check(bool holds, const std::string& expected, const std::string& actual);
+  void Say(const std::string& text);
+
+  World& world_;
+  std::FILE* out_;
+  bool loadTried_ = false;
+  bool skipped_ = false;
+  int line_ = 0;
+  std::optional<bool> lastResult_;
+  std::u16string lastSResult_;
+  std::size_t boxesChecked_ = 0;
+  std::u16string shownName_;
+  std::vector<Failure> failures_;
+};
+
+// Reads and parses a scenario file; says why on stderr and answers nothing
+// when it cannot.
+std::optional<std::vector<Step>> ReadScenarioFile(const char* path);
+
+// Prints a run's failures on stderr as "FILE:LINE: message" and answers the
+// exit status for the file: 0, 1, or kSkippedStatus.
+int ReportRun(const char* path, const Runner& runner);
+
+}  // namespace tb::scenario

@@ -1,0 +1,106 @@
+// A desktop as the scenario language drives it: the plug-in's outside world
+// (the host, Messenger, the players, the user and the registry), on the
+// simulated desktop or on real Windows. Each program that plays scenario
+// files provides one, and tools/scenario/runner.h plays the steps against it,
+// so a step means the same on every desktop.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace tb::scenario {
+
+// A step that cannot be run as written, or not on this desktop; it ends the
+// run of the file.
+class StepError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct RegistryValue {
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+};
+
+// What Winamp's file-information dialog shows.
+struct FileInfo {
+  std::u16string title;
+  std::u16string artist;
+  std::u16string album;
+};
+
+struct ShownBox {
+  std::u16string caption;
+  std::u16string text;
+};
+
+enum class WindowState { kAbsent, kVisible, kHidden };
+
+class World {
+ public:
+  virtual ~World() = default;
+
+  // The desktop's name as `requires` gives it: "sim" or "windows".
+  [[nodiscard]] virtual std::string Name() const = 0;
+
+  // The host. Load creates the first Nick object unless one exists, which
+  // runs start-up; it answers why when creation fails.
+  virtual std::optional<std::string> Load() = 0;
+  [[nodiscard]] virtual bool Loaded() const = 0;
+  virtual bool ParseCommand(const std::u16string& command, std::u16string& sResult) = 0;
+  virtual bool ParseTag(const std::u16string& tag, std::u16string& sResult) = 0;
+  // How many texts the host has sent so far.
+  [[nodiscard]] virtual std::size_t SentCount() = 0;
+  // Lets `count` poll ticks fire.
+  virtual void Tick(std::int64_t count) = 0;
+
+  // Messenger and the script host.
+  virtual void SetStatus(std::int32_t status) = 0;
+  virtual void SetFriendlyName(const std::u16string& name) = 0;
+  [[nodiscard]] virtual std::u16string FriendlyName() = 0;
+  virtual void SetSigninName(const std::u16string& name) = 0;
+  [[nodiscard]] virtual std::u16string SigninName() = 0;
+  virtual void SetMessengerInstalled(bool installed) = 0;
+  virtual void SetScriptHostInstalled(bool installed) = 0;
+
+  // The registry, as another program writes and reads it.
+  virtual void PutValue(platform::RegKey root, const std::u16string& path,
+                        const std::u16string& name, const RegistryValue& value) = 0;
+  virtual void RemoveValue(platform::RegKey root, const std::u16string& path,
+                           const std::u16string& name) = 0;
+  [[nodiscard]] virtual std::optional<RegistryValue> GetValue(platform::RegKey root,
+                                                              const std::u16string& path,
+                                                              const std::u16string& name) = 0;
+
+  // Windows and the user. OpenWindow retitles the newest top-level window of
+  // the class, or opens one; CloseWindow and HangWindow act on the newest.
+  virtual void OpenWindow(const std::u16string& className, const std::u16string& title) = 0;
+  virtual void CloseWindow(const std::u16string& className) = 0;
+  virtual void HangWindow(const std::u16string& className, bool hung) = 0;
+  // Nothing: Winamp ignores its file-information command from now on.
+  virtual void SetFileInfo(const std::optional<FileInfo>& info) = 0;
+  // Nothing: no window has the focus.
+  virtual void Focus(const std::optional<std::u16string>& className) = 0;
+  [[nodiscard]] virtual std::optional<std::u16string> ForegroundClass() = 0;
+  [[nodiscard]] virtual WindowState NewestWindow(const std::u16string& className) = 0;
+  virtual void LockForeground(bool locked) = 0;
+  // The nth call from now of a seam call (by the simulated desktop's name
+  // for it) fails.
+  virtual void FailCall(const std::string& call, std::size_t nth) = 0;
+
+  // Message boxes: the answer to the next one, and those shown so far.
+  virtual void Answer(int button) = 0;
+  [[nodiscard]] virtual std::vector<ShownBox> ShownBoxes() = 0;
+
+  // How many registry keys the plug-in holds open, where this desktop can
+  // count them.
+  [[nodiscard]] virtual std::optional<std::size_t> OpenRegistryKeys() = 0;
+};
+
+}  // namespace tb::scenario
