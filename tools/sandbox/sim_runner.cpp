@@ -244,6 +244,41 @@ void SimRunner::RunStep(const scenario::Step& step) {
     Nick& nick = RequireNick();
     lastResult_ = verb == "command" ? nick.ParseCommand(text(1), u"", nullptr, lastSResult_)
                                     : nick.ParseTag(text(1), nullptr, lastSResult_);
+  } else if (verb == "options" || verb == "about") {
+    const std::string action = Lower(text(1));
+    const auto player = [&](std::size_t index) {
+      static const std::map<std::string, int> kPlayers = {
+          {"winamp", 0}, {"musicmatch", 1}, {"windowsmedia", 2}};
+      const auto found = kPlayers.find(Lower(text(index)));
+      if (found == kPlayers.end()) {
+        throw StepError("no player " + ToUtf8(text(index)) + " (Winamp, MusicMatch, WindowsMedia)");
+      }
+      return found->second;
+    };
+    static const std::map<std::string, sim::DialogAction::Kind> kActions = {
+        {"select", sim::DialogAction::kSelect},   {"text", sim::DialogAction::kText},
+        {"save", sim::DialogAction::kSave},       {"help", sim::DialogAction::kHelp},
+        {"close", sim::DialogAction::kClose},     {"ok", sim::DialogAction::kOk},
+        {"sysinfo", sim::DialogAction::kSysInfo}, {"email", sim::DialogAction::kEmail},
+        {"web", sim::DialogAction::kWeb}};
+    const auto kind = kActions.find(action);
+    if (kind == kActions.end()) {
+      throw StepError(verb + ": unknown action " + action);
+    }
+    sim::DialogAction queued{kind->second, 0, u""};
+    if (kind->second == sim::DialogAction::kSelect || kind->second == sim::DialogAction::kText) {
+      queued.player = player(2);
+    }
+    if (kind->second == sim::DialogAction::kText) {
+      queued.text = text(3);
+    }
+    desktop_.dialogs.Queue(queued);
+  } else if (verb == "user") {
+    // An ordinary user may read HKEY_LOCAL_MACHINE but not write it.
+    desktop_.registry.SetReadOnly(platform::kHkeyLocalMachine, Lower(text(1)) == "ordinary");
+  } else if (verb == "file") {
+    const std::string bytes = ToUtf8(text(2));
+    desktop_.files.Put(text(1), std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
   } else if (verb == "answer") {
     const std::string answer = Lower(text(1));
     desktop_.messageBoxes.Answer(answer == "yes"  ? platform::kIdYes
@@ -303,6 +338,10 @@ void SimRunner::Expect(const scenario::Step& step) {
       Check(box.caption == text(2) && box.text == text(3), Quote(text(2)) + " " + Quote(text(3)),
             Quote(box.caption) + " " + Quote(box.text));
     }
+  } else if (what == "no" && Lower(text(2)) == "dialog") {
+    const auto& shown = desktop_.dialogs.Shown();
+    Check(dialogsChecked_ >= shown.size(), "no dialog",
+          dialogsChecked_ < shown.size() ? "dialog " + Quote(shown[dialogsChecked_]) : "");
   } else if (what == "no") {
     const auto& shown = desktop_.messageBoxes.Shown();
     Check(boxesChecked_ >= shown.size(), "no message box",
@@ -311,6 +350,24 @@ void SimRunner::Expect(const scenario::Step& step) {
     const auto sent = desktop_.host.Sent().size();
     Check(std::to_string(sent) == ToUtf8(text(2)), ToUtf8(text(2)) + " sent",
           std::to_string(sent) + " sent");
+  } else if (what == "dialog") {
+    const auto& shown = desktop_.dialogs.Shown();
+    if (dialogsChecked_ >= shown.size()) {
+      Check(false, "a dialog " + Quote(text(2)), "no dialog");
+    } else {
+      const std::u16string& caption = shown[dialogsChecked_++];
+      Check(caption == text(2), Quote(text(2)), Quote(caption));
+    }
+  } else if (what == "opened") {
+    const auto& opened = desktop_.shell.Opened();
+    const std::u16string last = opened.empty() ? u"" : opened.back().file;
+    Check(!opened.empty() && last == text(2), Quote(text(2)),
+          opened.empty() ? "nothing opened" : Quote(last));
+  } else if (what == "started") {
+    const auto& started = desktop_.processes.StartedPrograms();
+    const std::u16string last = started.empty() ? u"" : started.back().commandLine;
+    Check(!started.empty() && last == text(2), Quote(text(2)),
+          started.empty() ? "nothing started" : Quote(last));
   } else if (what == "focus") {
     const platform::Hwnd foreground = desktop_.windows.Foreground();
     const sim::SimWindow* window = desktop_.windows.Get(foreground);
