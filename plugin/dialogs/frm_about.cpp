@@ -27,7 +27,7 @@ std::optional<std::u16string> GetKeyValue(platform::Registry& registry, platform
   if (registry.OpenKey(root, path, platform::kKeyRead, key.Receive()) != platform::kErrorSuccess) {
     return std::nullopt;
   }
-  std::vector<std::uint8_t> bytes(kValueBufferChars * 2);
+  std::vector<std::uint8_t> bytes(std::size_t{kValueBufferChars} * 2);
   std::uint32_t type = platform::kRegNone;
   auto size = static_cast<std::uint32_t>(bytes.size());
   if (registry.QueryValue(key.Get(), name, &type, bytes.data(), &size) != platform::kErrorSuccess) {

@@ -11,7 +11,6 @@
 namespace tb {
 namespace {
 
-using platform::kHkeyCurrentUser;
 using platform::kHkeyLocalMachine;
 
 TEST(FrmOptions, LoadsTheStoredPlayerWithItsBannerAndBox) {
