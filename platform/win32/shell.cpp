@@ -1,11 +1,7 @@
 #include "platform/win32/shell.h"
 
-#include <shellapi.h>
-#include "platform/win32/win32_api.h"
-
 #include "platform/win32/wide.h"
-
-#undef ShellExecute
+#include "platform/win32/win32_api.h"
 
 namespace tb::win32 {
 
