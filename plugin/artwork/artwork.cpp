@@ -10,11 +10,12 @@ namespace {
 constexpr double kWidth = kBannerWidth;
 constexpr double kHeight = kBannerHeight;
 // The dark panel's slanted right edge, at the top and at the bottom.
-constexpr double kPanelTop = 214;
-constexpr double kPanelBottom = 196;
+constexpr double kPanelTop = 222;
+constexpr double kPanelBottom = 206;
+constexpr double kEdge = 4;
 // The badge on the panel.
-constexpr Point kBannerBadge{31, 30};
-constexpr double kBannerBadgeRadius = 21;
+constexpr Point kBannerBadge{23, 30};
+constexpr double kBannerBadgeRadius = 17;
 // The sound waves at the right, within the part of the banner that shows.
 constexpr Point kWaveSource{388, 31};
 
@@ -52,18 +53,15 @@ std::u16string Tagline(Banner banner) {
   return u"Your music in your name";
 }
 
+// Both end short of the panel's slanted edge.
 Words BannerName(Banner banner) {
-  return {{60, 6, static_cast<int>(kPanelBottom) - 2, 33},
-          23,
-          true,
-          Mix(kWhite, PaletteOf(banner).tint, 0.1)};
+  const Box box{46, 5, static_cast<int>(kPanelBottom), 32};
+  return {box, 23, true, Mix(kWhite, PaletteOf(banner).tint, 0.1)};
 }
 
 Words BannerTagline(Banner banner) {
-  return {{61, 34, static_cast<int>(kPanelBottom) - 2, 52},
-          12,
-          false,
-          Mix(kWhite, PaletteOf(banner).tint, 0.6)};
+  const Box box{47, 34, static_cast<int>(kPanelBottom) + 3, 50};
+  return {box, 11, false, Mix(kWhite, PaletteOf(banner).tint, 0.6)};
 }
 
 Shape BeamedNotes(Point centre, double size) {
@@ -107,8 +105,8 @@ void PaintBanner(Canvas& canvas, Banner banner) {
               Paint::Vertical(Mix(palette.deep, palette.bright, 0.35), palette.deep, 0, kHeight),
               all);
   canvas.Fill(ConvexPolygon({{kPanelTop, 0},
-                             {kPanelTop + 5, 0},
-                             {kPanelBottom + 5, kHeight},
+                             {kPanelTop + kEdge, 0},
+                             {kPanelBottom + kEdge, kHeight},
                              {kPanelBottom, kHeight}}),
               Paint::Solid(palette.bright, 0.6), all);
   // A soft sheen over the panel's upper half.
@@ -123,8 +121,8 @@ void PaintBanner(Canvas& canvas, Banner banner) {
   canvas.Fill(Circle({badge.x, badge.y + 1.5}, r + 0.5), Paint::Solid(kShadow, 0.3), all);
   canvas.Fill(Circle(badge, r), Paint::Vertical(kWhite, palette.tint, badge.y - r, badge.y + r),
               all);
-  canvas.Fill(Ring(badge, r - 3.5, 1.2), Paint::Solid(palette.bright, 0.45), all);
-  canvas.Fill(BeamedNotes({badge.x - 0.5, badge.y + 0.5}, r * 1.2),
+  canvas.Fill(Ring(badge, r - 3, 1.1), Paint::Solid(palette.bright, 0.45), all);
+  canvas.Fill(BeamedNotes({badge.x - 0.5, badge.y + 0.5}, r * 1.25),
               Paint::Vertical(palette.bright, palette.deep, badge.y - r * 0.6, badge.y + r * 0.6),
               all);
 

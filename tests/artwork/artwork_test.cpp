@@ -161,9 +161,9 @@ TEST(Banner, CarriesTheBadgeAndABaseLine) {
   PaintBanner(canvas, Banner::kWindowsMedia);
   const Palette palette = PaletteOf(Banner::kWindowsMedia);
   // The white disc, left of the notes.
-  EXPECT_GT(Luma(canvas.At(16, 30)), 235);
+  EXPECT_GT(Luma(canvas.At(11, 30)), 235);
   // The notes in the player's colour, at the middle of the badge's left stem.
-  EXPECT_LT(Luma(canvas.At(27, 28)), 140);
+  EXPECT_LT(Luma(canvas.At(20, 28)), 140);
   const Rgb base = canvas.At(300, kBannerHeight - 1);
   EXPECT_LT(Luma(base), Luma(palette.tint) - 80);
 }

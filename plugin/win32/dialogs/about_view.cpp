@@ -1,5 +1,6 @@
 // The about box: the badge, the plug-in's name and version, the developer's
 // details with three links, "OK" and "System Info", on white.
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -92,6 +93,8 @@ void AboutView::MakeFonts() {
   LOGFONTW title = bold;
   title.lfHeight = -FromPixels(kTitlePixels);
   title.lfQuality = ANTIALIASED_QUALITY;
+  // A face that scales smoothly; the dialog's own is drawn from bitmaps.
+  std::copy_n(L"Tahoma", 7, title.lfFaceName);
   titleFont_ = Font(CreateFontIndirectW(&title));
   LOGFONTW link = face;
   link.lfUnderline = TRUE;
@@ -308,7 +311,8 @@ INT_PTR AboutView::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void Win32Dialogs::ShowAbout(platform::Hwnd owner, FrmAbout& form) {
   AboutView view(form);
-  view.Run(static_cast<HINSTANCE>(instance_), reinterpret_cast<HWND>(owner), form.caption);
+  view.Run(static_cast<HINSTANCE>(instance_), reinterpret_cast<HWND>(owner), form.caption,
+           u"MS Sans Serif");  // as the options dialog
 }
 
 }  // namespace tb::win32

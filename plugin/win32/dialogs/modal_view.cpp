@@ -10,7 +10,6 @@ namespace {
 constexpr DWORD kDialogStyle =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | WS_CLIPSIBLINGS;
 constexpr WORD kFontPoints = 8;
-constexpr char16_t kFontFace[] = u"MS Shell Dlg";
 
 void Append(std::vector<WORD>& words, const std::u16string& text) {
   words.insert(words.end(), text.begin(), text.end());
@@ -20,7 +19,7 @@ void Append(std::vector<WORD>& words, const std::u16string& text) {
 // A DLGTEMPLATE with no controls: style, size 0, no menu, the standard
 // class, the caption and the font. The dialog manager reads it as WORDs
 // from a DWORD-aligned start, which a vector's storage is.
-std::vector<WORD> DialogTemplate(const std::u16string& caption) {
+std::vector<WORD> DialogTemplate(const std::u16string& caption, const std::u16string& fontFace) {
   std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
   DLGTEMPLATE header{};
   header.style = kDialogStyle;
@@ -30,7 +29,7 @@ std::vector<WORD> DialogTemplate(const std::u16string& caption) {
   words.push_back(0);  // the dialog class
   Append(words, caption);
   words.push_back(kFontPoints);
-  Append(words, kFontFace);
+  Append(words, fontFace);
   return words;
 }
 
@@ -46,10 +45,11 @@ int ScreenDpi() {
 
 }  // namespace
 
-bool ModalView::Run(HINSTANCE instance, HWND owner, const std::u16string& caption) {
+bool ModalView::Run(HINSTANCE instance, HWND owner, const std::u16string& caption,
+                    const std::u16string& fontFace) {
   owner_ = owner;
   dpi_ = ScreenDpi();
-  const std::vector<WORD> dialogTemplate = DialogTemplate(caption);
+  const std::vector<WORD> dialogTemplate = DialogTemplate(caption, fontFace);
   const INT_PTR result =
       DialogBoxIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
                               owner, &Procedure, reinterpret_cast<LPARAM>(this));

@@ -19,9 +19,11 @@ class ModalView {
   ModalView(ModalView&&) = delete;
   ModalView& operator=(ModalView&&) = delete;
 
-  // Shows the dialog over `owner` until the view ends it. Returns false when
-  // the dialog could not be shown (the form stays as it was).
-  bool Run(HINSTANCE instance, HWND owner, const std::u16string& caption);
+  // Shows the dialog over `owner`, its controls in `fontFace` at 8 points,
+  // until the view ends it. Returns false when the dialog could not be shown
+  // (the form stays as it was).
+  bool Run(HINSTANCE instance, HWND owner, const std::u16string& caption,
+           const std::u16string& fontFace);
 
   // A window's text.
   static std::u16string TextOf(HWND window);
@@ -55,7 +57,7 @@ class ModalView {
   // controls take the tab order they are made in.
   HWND AddControl(const wchar_t* windowClass, const std::u16string& text, DWORD style, int id,
                   int left, int top, int width, int height) const;
-  // The dialog's font (the template's "MS Shell Dlg", 8 points).
+  // The dialog's font, as Run was given it.
   [[nodiscard]] HFONT DialogFont() const;
 
  private:

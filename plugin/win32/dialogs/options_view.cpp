@@ -275,7 +275,9 @@ INT_PTR OptionsView::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void Win32Dialogs::ShowOptions(platform::Hwnd owner, FrmOptions& form) {
   OptionsView view(form);
-  view.Run(static_cast<HINSTANCE>(instance_), reinterpret_cast<HWND>(owner), kOptionsCaption);
+  // The face the form was laid out for.
+  view.Run(static_cast<HINSTANCE>(instance_), reinterpret_cast<HWND>(owner), kOptionsCaption,
+           u"MS Sans Serif");
 }
 
 }  // namespace tb::win32
