@@ -3,12 +3,17 @@
 #pragma once
 
 #include "platform/code_page.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/message_boxes.h"
 #include "platform/message_pump.h"
 #include "platform/messenger.h"
+#include "platform/module.h"
+#include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/script_shell.h"
+#include "platform/shell.h"
 #include "platform/timer.h"
 #include "platform/windowing.h"
 
@@ -24,6 +29,11 @@ struct Platform {
   Keyboard& keyboard;
   ScriptShell& scriptShell;
   MessageBoxes& messageBoxes;
+  Dialogs& dialogs;
+  Shell& shell;
+  Files& files;
+  Processes& processes;
+  Module& module;
 };
 
 }  // namespace tb::platform

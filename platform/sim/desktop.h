@@ -6,15 +6,19 @@
 
 #include "platform/platform.h"
 #include "platform/sim/code_page.h"
+#include "platform/sim/dialogs.h"
 #include "platform/sim/faults.h"
+#include "platform/sim/files.h"
 #include "platform/sim/host.h"
 #include "platform/sim/keyboard.h"
 #include "platform/sim/message_boxes.h"
 #include "platform/sim/message_pump.h"
 #include "platform/sim/messenger.h"
 #include "platform/sim/players.h"
+#include "platform/sim/processes.h"
 #include "platform/sim/registry.h"
 #include "platform/sim/script_shell.h"
+#include "platform/sim/shell.h"
 #include "platform/sim/timer.h"
 #include "platform/sim/windows.h"
 
@@ -42,14 +46,20 @@ class SimDesktop {
   SimKeyboard keyboard{faults, windows};
   SimScriptShell scriptShell{faults, registry};
   SimMessageBoxes messageBoxes{faults};
+  SimDialogs dialogs{faults, timer};
+  SimShell shell{faults};
+  SimFiles files{faults};
+  SimProcesses processes{faults, files};
+  SimModule module{faults};
   SimPlayers players{windows};
   SimHost host{windows, registry, messenger.state};
 
   platform::Platform& Platform() { return platform_; }
 
  private:
-  platform::Platform platform_{registry, codePage, timer,       messagePump, messenger,
-                               windows,  keyboard, scriptShell, messageBoxes};
+  platform::Platform platform_{registry, codePage, timer,       messagePump,  messenger,
+                               windows,  keyboard, scriptShell, messageBoxes, dialogs,
+                               shell,    files,    processes,   module};
 };
 
 }  // namespace tb::sim

@@ -29,6 +29,11 @@ class SimMessageBoxes final : public platform::MessageBoxes {
   // answer waiting is closed with its first button.
   void Answer(int button) { answers_.push_back(button); }
   [[nodiscard]] const std::vector<ShownBox>& Shown() const { return shown_; }
+  // Drops the record of the boxes shown (a long run keeps none).
+  void ForgetRecords() {
+    shown_.clear();
+    shown_.shrink_to_fit();
+  }
 
  private:
   Faults& faults_;

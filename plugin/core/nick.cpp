@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "plugin/core/commands.h"
 #include "plugin/core/plugin.h"
 #include "plugin/core/tag_expansion.h"
 
@@ -50,9 +51,9 @@ void Nick::GetPublishCommandInfo(std::int32_t nCommandIdx, std::u16string& sName
   sValue = command.value;
 }
 
-bool Nick::ParseCommand(const std::u16string& /*sCommand*/, const std::u16string& /*sCommandArg*/,
-                        const void* /*oConversationWnd*/, std::u16string& /*sResult*/) {
-  return false;
+bool Nick::ParseCommand(const std::u16string& sCommand, const std::u16string& /*sCommandArg*/,
+                        const void* /*oConversationWnd*/, std::u16string& sResult) {
+  return tb::ParseCommand(plugin_, sCommand, sResult);
 }
 
 bool Nick::ParseTag(const std::u16string& sTag, const void* /*oConversationWnd*/,

@@ -31,7 +31,7 @@ class Nick {
   // sHelp is never written.
   void GetPublishCommandInfo(std::int32_t nCommandIdx, std::u16string& sName,
                              std::u16string& sValue, std::u16string& sHelp);
-  // Slash commands; none is answered yet.
+  // The four slash commands (see commands.h).
   bool ParseCommand(const std::u16string& sCommand, const std::u16string& sCommandArg,
                     const void* oConversationWnd, std::u16string& sResult);
   // The seven song tags (see tag_expansion.h).

@@ -4,19 +4,25 @@
 
 #include "platform/platform.h"
 #include "platform/win32/code_page.h"
+#include "platform/win32/files.h"
 #include "platform/win32/keyboard.h"
 #include "platform/win32/message_boxes.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/messenger.h"
+#include "platform/win32/processes.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/script_shell.h"
+#include "platform/win32/shell.h"
 #include "platform/win32/timer.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/windowing.h"
 #include "plugin/core/plugin.h"
+#include "plugin/win32/dialogs/win32_dialogs.h"
 
 namespace tb::win32 {
 namespace {
+
+HMODULE g_module = nullptr;
 
 // The desktop as the plug-in sees it, and the plug-in over it.
 struct Server {
@@ -29,12 +35,17 @@ struct Server {
   Win32Keyboard keyboard;
   Win32ScriptShell scriptShell;
   Win32MessageBoxes messageBoxes;
-  platform::Platform platform{registry, codePage, timer,       messagePump, messenger,
-                              windows,  keyboard, scriptShell, messageBoxes};
+  Win32Dialogs dialogs{g_module};
+  Win32Shell shell;
+  Win32Files files;
+  Win32Processes processes;
+  Win32Module module{g_module};
+  platform::Platform platform{registry, codePage, timer,       messagePump,  messenger,
+                              windows,  keyboard, scriptShell, messageBoxes, dialogs,
+                              shell,    files,    processes,   module};
   Plugin plugin{platform};
 };
 
-HMODULE g_module = nullptr;
 LONG g_locks = 0;
 Server* g_server = nullptr;
 

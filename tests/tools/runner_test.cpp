@@ -116,6 +116,19 @@ class RecordingWorld final : public World {
   }
   void Answer(int button) override { calls.push_back("Answer " + std::to_string(button)); }
   [[nodiscard]] std::vector<ShownBox> ShownBoxes() override { return {{u"Cap", u"Text"}}; }
+  void QueueDialogStep(const DialogStep& step) override {
+    calls.push_back("QueueDialogStep " + std::to_string(step.kind) + " " +
+                    std::to_string(step.player) + " " + Quote(step.text));
+  }
+  [[nodiscard]] std::vector<std::u16string> ShownDialogs() override { return {u"Options"}; }
+  [[nodiscard]] std::optional<std::u16string> LastOpened() override { return u"mailto:x"; }
+  [[nodiscard]] std::optional<std::u16string> LastStarted() override { return std::nullopt; }
+  void PutFile(const std::u16string& path, const std::string& bytes) override {
+    calls.push_back("PutFile " + Quote(path) + " " + bytes);
+  }
+  void SetOrdinaryUser(bool ordinary) override {
+    calls.push_back(std::string("SetOrdinaryUser ") + (ordinary ? "1" : "0"));
+  }
   [[nodiscard]] std::optional<std::size_t> OpenRegistryKeys() override { return openKeys; }
 
   std::optional<std::size_t> openKeys = 0;
@@ -151,7 +164,8 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       "window STUDIO \"T\"\nclose STUDIO\nhang STUDIO\nhang STUDIO off\n"
       "fileinfo none\nfileinfo \"none\" \"A\" \"L\"\nfocus none\nfocus \"none\"\nfocus Notepad\n"
       "foreground locked\nfail \"IMessenger::MyStatus\" 3\nfail X\ntick\ntick 4\nanswer no\n"
-      "answer ok\n"));
+      "answer ok\noptions select MusicMatch\noptions text WindowsMedia \"T\"\noptions save\n"
+      "about sysinfo\nuser ordinary\nfile \"C:\\\\x\" \"MZ\"\n"));
   EXPECT_TRUE(runner.Failures().empty());
   const std::string settings = Quote(kSettingsKeyPath);
   const std::vector<std::string> expected = {
@@ -182,6 +196,12 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       "Tick 4",
       "Answer 7",
       "Answer 1",
+      R"(QueueDialogStep 0 1 "")",
+      R"(QueueDialogStep 1 2 "T")",
+      R"(QueueDialogStep 2 0 "")",
+      R"(QueueDialogStep 6 0 "")",
+      "SetOrdinaryUser 1",
+      R"(PutFile "C:\\x" MZ)",
   };
   EXPECT_EQ(world.calls, expected);
 }

@@ -122,4 +122,20 @@ std::vector<scenario::ShownBox> SimWorld::ShownBoxes() {
   return boxes;
 }
 
+std::optional<std::u16string> SimWorld::LastOpened() {
+  const auto& opened = desktop_.shell.Opened();
+  if (opened.empty()) {
+    return std::nullopt;
+  }
+  return opened.back().file;
+}
+
+std::optional<std::u16string> SimWorld::LastStarted() {
+  const auto& started = desktop_.processes.StartedPrograms();
+  if (started.empty()) {
+    return std::nullopt;
+  }
+  return started.back().commandLine;
+}
+
 }  // namespace tb::sandbox

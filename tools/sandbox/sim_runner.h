@@ -72,6 +72,27 @@ class SimWorld final : public scenario::World {
   void Answer(int button) override { desktop_.messageBoxes.Answer(button); }
   [[nodiscard]] std::vector<scenario::ShownBox> ShownBoxes() override;
 
+  void QueueDialogStep(const scenario::DialogStep& step) override {
+    static_assert(static_cast<int>(scenario::DialogStep::kWeb) ==
+                      static_cast<int>(sim::DialogAction::kWeb) &&
+                  static_cast<int>(scenario::DialogStep::kSelect) ==
+                      static_cast<int>(sim::DialogAction::kSelect));
+    desktop_.dialogs.Queue(
+        {static_cast<sim::DialogAction::Kind>(step.kind), step.player, step.text});
+  }
+  [[nodiscard]] std::vector<std::u16string> ShownDialogs() override {
+    return desktop_.dialogs.Shown();
+  }
+  [[nodiscard]] std::optional<std::u16string> LastOpened() override;
+  [[nodiscard]] std::optional<std::u16string> LastStarted() override;
+  void PutFile(const std::u16string& path, const std::string& bytes) override {
+    desktop_.files.Put(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  }
+  void SetOrdinaryUser(bool ordinary) override {
+    // An ordinary user may read HKEY_LOCAL_MACHINE but not write it.
+    desktop_.registry.SetReadOnly(platform::kHkeyLocalMachine, ordinary);
+  }
+
   [[nodiscard]] std::optional<std::size_t> OpenRegistryKeys() override {
     return desktop_.registry.OpenHandles();
   }

@@ -247,6 +247,35 @@ void Runner::RunStep(const Step& step, bool first) {
     }
     lastResult_ = verb == "command" ? world_.ParseCommand(text(1), lastSResult_)
                                     : world_.ParseTag(text(1), lastSResult_);
+  } else if (verb == "options" || verb == "about") {
+    static const std::map<std::string, DialogStep::Kind> kActions = {
+        {"select", DialogStep::kSelect},   {"text", DialogStep::kText},
+        {"save", DialogStep::kSave},       {"help", DialogStep::kHelp},
+        {"close", DialogStep::kClose},     {"ok", DialogStep::kOk},
+        {"sysinfo", DialogStep::kSysInfo}, {"email", DialogStep::kEmail},
+        {"web", DialogStep::kWeb}};
+    static const std::map<std::string, int> kPlayers = {
+        {"winamp", 0}, {"musicmatch", 1}, {"windowsmedia", 2}};
+    const auto kind = kActions.find(Lower(text(1)));
+    if (kind == kActions.end()) {
+      throw StepError(verb + ": unknown action " + ToUtf8(text(1)));
+    }
+    DialogStep queued{kind->second, 0, u""};
+    if (kind->second == DialogStep::kSelect || kind->second == DialogStep::kText) {
+      const auto player = kPlayers.find(Lower(text(2)));
+      if (player == kPlayers.end()) {
+        throw StepError("no player " + ToUtf8(text(2)) + " (Winamp, MusicMatch, WindowsMedia)");
+      }
+      queued.player = player->second;
+    }
+    if (kind->second == DialogStep::kText) {
+      queued.text = text(3);
+    }
+    world_.QueueDialogStep(queued);
+  } else if (verb == "user") {
+    world_.SetOrdinaryUser(Lower(text(1)) == "ordinary");
+  } else if (verb == "file") {
+    world_.PutFile(text(1), ToUtf8(text(2)));
   } else if (verb == "answer") {
     const std::string answer = Lower(text(1));
     world_.Answer(answer == "yes" ? kIdYes : answer == "no" ? kIdNo : kIdOk);
@@ -309,6 +338,21 @@ void Runner::Expect(const Step& step) {
       Check(box.caption == text(2) && box.text == text(3), Quote(text(2)) + " " + Quote(text(3)),
             Quote(box.caption) + " " + Quote(box.text));
     }
+  } else if (what == "no" && Lower(text(2)) == "dialog") {
+    const auto shown = world_.ShownDialogs();
+    Check(dialogsChecked_ >= shown.size(), "no dialog",
+          dialogsChecked_ < shown.size() ? "dialog " + Quote(shown[dialogsChecked_]) : "");
+  } else if (what == "dialog") {
+    const auto shown = world_.ShownDialogs();
+    if (dialogsChecked_ >= shown.size()) {
+      Check(false, "a dialog " + Quote(text(2)), "no dialog");
+    } else {
+      const std::u16string& caption = shown[dialogsChecked_++];
+      Check(caption == text(2), Quote(text(2)), Quote(caption));
+    }
+  } else if (what == "opened" || what == "started") {
+    const auto last = what == "opened" ? world_.LastOpened() : world_.LastStarted();
+    Check(last == text(2), Quote(text(2)), last ? Quote(*last) : "nothing " + what);
   } else if (what == "no") {
     const auto shown = world_.ShownBoxes();
     Check(boxesChecked_ >= shown.size(), "no message box",

@@ -48,6 +48,7 @@ class Runner {
   std::optional<bool> lastResult_;
   std::u16string lastSResult_;
   std::size_t boxesChecked_ = 0;
+  std::size_t dialogsChecked_ = 0;
   std::u16string shownName_;
   std::vector<Failure> failures_;
 };

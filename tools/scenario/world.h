@@ -42,6 +42,14 @@ struct ShownBox {
 
 enum class WindowState { kAbsent, kVisible, kHidden };
 
+// What the user does in the next options dialog or about box.
+struct DialogStep {
+  enum Kind { kSelect, kText, kSave, kHelp, kClose, kOk, kSysInfo, kEmail, kWeb };
+  Kind kind = kClose;
+  int player = 0;  // 0 Winamp, 1 MUSICMATCH Jukebox, 2 Windows Media Player
+  std::u16string text;
+};
+
 class World {
  public:
   virtual ~World() = default;
@@ -97,6 +105,16 @@ class World {
   // Message boxes: the answer to the next one, and those shown so far.
   virtual void Answer(int button) = 0;
   [[nodiscard]] virtual std::vector<ShownBox> ShownBoxes() = 0;
+
+  // Modal dialogs: the user's next actions, and the captions shown so far.
+  virtual void QueueDialogStep(const DialogStep& step) = 0;
+  [[nodiscard]] virtual std::vector<std::u16string> ShownDialogs() = 0;
+  // What the shell was last asked to open, and the program last started.
+  [[nodiscard]] virtual std::optional<std::u16string> LastOpened() = 0;
+  [[nodiscard]] virtual std::optional<std::u16string> LastStarted() = 0;
+  // Files, and whether HKEY_LOCAL_MACHINE may be written.
+  virtual void PutFile(const std::u16string& path, const std::string& bytes) = 0;
+  virtual void SetOrdinaryUser(bool ordinary) = 0;
 
   // How many registry keys the plug-in holds open, where this desktop can
   // count them.

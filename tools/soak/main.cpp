@@ -99,6 +99,7 @@ class Day {
         desktop_.timer.Advance(tb::kPollIntervalMs);
       }
       desktop_.host.ForgetRecords();
+      desktop_.messageBoxes.ForgetRecords();
       const std::size_t heap = HeapInUse();
       if (hour == 1) {
         heapAfterFirstHour = heap;

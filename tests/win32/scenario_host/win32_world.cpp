@@ -553,4 +553,28 @@ void Win32World::FailCall(const std::string& call, std::size_t nth) {
   }
 }
 
+void Win32World::QueueDialogStep(const scenario::DialogStep& /*step*/) {
+  throw StepError("options and about dialogs are not played on this desktop yet");
+}
+
+std::vector<std::u16string> Win32World::ShownDialogs() {
+  throw StepError("options and about dialogs are not played on this desktop yet");
+}
+
+std::optional<std::u16string> Win32World::LastOpened() {
+  throw StepError("what the shell opens is not recorded on this desktop");
+}
+
+std::optional<std::u16string> Win32World::LastStarted() {
+  throw StepError("the programs started are not recorded on this desktop");
+}
+
+void Win32World::PutFile(const std::u16string& /*path*/, const std::string& /*bytes*/) {
+  throw StepError("files are not written on this desktop");
+}
+
+void Win32World::SetOrdinaryUser(bool /*ordinary*/) {
+  throw StepError("user rights cannot be changed on this desktop");
+}
+
 }  // namespace tb::test

@@ -153,6 +153,16 @@ class Win32World final : public scenario::World {
   void Answer(int button) override { boxes_.Answer(button); }
   [[nodiscard]] std::vector<scenario::ShownBox> ShownBoxes() override { return boxes_.Shown(); }
 
+  // The plug-in's dialogs, what it opens and starts, files and user rights
+  // are not yet played on this desktop: files that use them require the
+  // simulated one.
+  void QueueDialogStep(const scenario::DialogStep& step) override;
+  [[nodiscard]] std::vector<std::u16string> ShownDialogs() override;
+  [[nodiscard]] std::optional<std::u16string> LastOpened() override;
+  [[nodiscard]] std::optional<std::u16string> LastStarted() override;
+  void PutFile(const std::u16string& path, const std::string& bytes) override;
+  void SetOrdinaryUser(bool ordinary) override;
+
   [[nodiscard]] std::optional<std::size_t> OpenRegistryKeys() override { return std::nullopt; }
 
   // For the checks of the world itself.

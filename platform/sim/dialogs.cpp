@@ -1,0 +1,92 @@
+#include "platform/sim/dialogs.h"
+
+#include "plugin/dialogs/frm_about.h"
+#include "plugin/dialogs/frm_options.h"
+
+namespace tb::sim {
+namespace {
+
+// A modal dialog's window: a handle the plug-in can own boxes with.
+constexpr platform::Hwnd kDialogWindow = 0x7E000;
+
+}  // namespace
+
+void SimDialogs::ShowOptions(platform::Hwnd /*owner*/, FrmOptions& form) {
+  if (faults_.Enter("DialogBoxIndirectParamW")) {
+    return;
+  }
+  shown_.emplace_back(kOptionsCaption);
+  form.window = kDialogWindow;
+  bool* const options[] = {&form.Option3, &form.Option4, &form.Option5};
+  TemplateBox* const boxes[] = {&form.Text3, &form.Text5, &form.Text6};
+  while (!form.unloaded) {
+    if (actions_.empty()) {
+      form.Close();  // nothing more to do: the user closes it
+      break;
+    }
+    const DialogAction action = actions_.front();
+    actions_.pop_front();
+    switch (action.kind) {
+      case DialogAction::kSelect:
+        for (int i = 0; i < 3; ++i) {
+          *options[i] = i == action.player;
+        }
+        if (action.player == 0) {
+          form.Option3_Click();
+        } else if (action.player == 1) {
+          form.Option4_Click();
+        } else {
+          form.Option5_Click();
+        }
+        break;
+      case DialogAction::kText:
+        boxes[action.player]->text = action.text;
+        break;
+      case DialogAction::kSave:
+        form.Command1_Click();
+        break;
+      case DialogAction::kHelp:
+        form.Command2_Click();
+        break;
+      default:
+        form.Close();
+        break;
+    }
+  }
+}
+
+void SimDialogs::ShowAbout(platform::Hwnd /*owner*/, FrmAbout& form) {
+  if (faults_.Enter("DialogBoxIndirectParamW")) {
+    return;
+  }
+  shown_.push_back(form.caption);
+  form.window = kDialogWindow + 4;
+  // The box's one-shot timer comes a second after it opens; the poll
+  // timer goes on ticking meanwhile, as a modal loop dispatches it.
+  timer_.Advance(kAboutTimerMs);
+  form.Timer1_Timer();
+  while (!form.unloaded) {
+    if (actions_.empty()) {
+      form.Form_KeyPress(27);  // Esc
+      break;
+    }
+    const DialogAction action = actions_.front();
+    actions_.pop_front();
+    switch (action.kind) {
+      case DialogAction::kSysInfo:
+        form.StartSysInfo();
+        break;
+      case DialogAction::kEmail:
+        form.LbEmail_Click();
+        break;
+      case DialogAction::kWeb:
+        form.LbPhone_Click();
+        break;
+      default:
+        form.Command2_Click();
+        break;
+    }
+  }
+}
+
+}  // namespace tb::sim

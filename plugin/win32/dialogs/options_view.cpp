@@ -1,0 +1,283 @@
+// The options dialog: the three players' option buttons, one template box per
+// player (one shown at a time), "Save!!!" and "Help", over the chosen
+// player's banner.
+#include <array>
+#include <memory>
+
+#include "plugin/artwork/artwork.h"
+#include "plugin/dialogs/frm_options.h"
+#include "plugin/win32/dialogs/gdi.h"
+#include "plugin/win32/dialogs/modal_view.h"
+#include "plugin/win32/dialogs/win32_dialogs.h"
+
+namespace tb::win32 {
+namespace {
+
+// The form's layout in twips: left, top, width, height.
+struct Twips {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+constexpr int kClientWidth = 6135;
+constexpr int kClientHeight = 2325;
+constexpr Twips kLabel3{3360, 360, 2295, 495};
+constexpr Twips kTextBox{0, 960, 6135, 495};
+constexpr Twips kOption3{120, 1560, 2295, 255};
+constexpr Twips kOption4{120, 1800, 2415, 255};
+constexpr Twips kOption5{120, 2040, 2295, 255};
+constexpr Twips kCommand1{4920, 1920, 1095, 375};
+constexpr Twips kCommand2{3960, 2080, 735, 195};
+
+constexpr COLORREF kBackground = RGB(224, 224, 224);
+constexpr COLORREF kLabelOnBanner = RGB(38, 42, 50);
+
+constexpr DWORD kTextBoxStyle = WS_BORDER | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL;
+
+constexpr std::size_t kPlayers = 3;
+
+class OptionsView final : public ModalView {
+ public:
+  explicit OptionsView(FrmOptions& form) : form_(form) {}
+
+ private:
+  HWND OnInit() override;
+  INT_PTR OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  HWND Add(const wchar_t* windowClass, const std::u16string& text, DWORD style, int id,
+           Twips at) const {
+    return AddControl(windowClass, text, style, id, FromTwips(at.left), FromTwips(at.top),
+                      FromTwips(at.width), FromTwips(at.height));
+  }
+
+  // The form's fields into the controls, and the boxes' texts into the form.
+  void Show();
+  void Collect();
+  // What the user did, handed to the form.
+  void OnCommand(int id, int code);
+  void Select(std::size_t player);
+  void EndIfUnloaded() const;
+
+  bool Paint(HDC dc);
+  HBRUSH LabelBrush(HDC dc);
+  const Dib* BannerOf(Banner banner);
+  Brush& PatternOf(Banner banner);
+
+  FrmOptions& form_;
+  std::array<HWND, kPlayers> options_{};  // Option3, Option4, Option5
+  std::array<HWND, kPlayers> boxes_{};    // Text3, Text5, Text6
+  HWND label_ = nullptr;
+  Brush background_{CreateSolidBrush(kBackground)};
+  // One banner per player (kNone has none), painted when first shown, and a
+  // brush of it for the label that lies over it.
+  std::array<std::unique_ptr<Dib>, 4> banners_;
+  std::array<Brush, 4> patterns_;
+  Banner shown_ = Banner::kNone;
+};
+
+std::array<bool*, kPlayers> OptionsOf(FrmOptions& form) {
+  return {&form.Option3, &form.Option4, &form.Option5};
+}
+
+std::array<TemplateBox*, kPlayers> BoxesOf(FrmOptions& form) {
+  return {&form.Text3, &form.Text5, &form.Text6};
+}
+
+std::size_t IndexOf(Banner banner) { return static_cast<std::size_t>(banner); }
+
+HWND OptionsView::OnInit() {
+  form_.window = reinterpret_cast<platform::Hwnd>(Dialog());
+  SetClientSize(FromTwips(kClientWidth), FromTwips(kClientHeight));
+
+  // Made in the order of the form's tab indexes (7 to 15).
+  const HWND save = Add(L"Button", u"Save!!!", WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON,
+                        controls::kSave, kCommand1);
+  label_ = Add(L"Static", u"Use This when playing a song (msgplus commands supported)",
+               WS_VISIBLE | WS_GROUP | SS_LEFT | SS_NOPREFIX, controls::kOptionsLabel, kLabel3);
+  options_[0] = Add(L"Button", u"Winamp", WS_VISIBLE | WS_GROUP | BS_AUTORADIOBUTTON,
+                    controls::kWinamp, kOption3);
+  options_[1] = Add(L"Button", u"MusicMatch", WS_VISIBLE | BS_AUTORADIOBUTTON,
+                    controls::kMusicMatch, kOption4);
+  options_[2] = Add(L"Button", u"Windows Media Player", WS_VISIBLE | BS_AUTORADIOBUTTON,
+                    controls::kWindowsMedia, kOption5);
+  boxes_[1] = Add(L"Edit", u"", WS_GROUP | kTextBoxStyle, controls::kMusicMatchText, kTextBox);
+  boxes_[0] = Add(L"Edit", u"", kTextBoxStyle, controls::kWinampText, kTextBox);
+  boxes_[2] = Add(L"Edit", u"", kTextBoxStyle, controls::kMediaText, kTextBox);
+  Add(L"Button", u"Help", WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, controls::kHelp,
+      kCommand2);
+  Show();
+  return save;
+}
+
+void OptionsView::Show() {
+  const std::array<bool*, kPlayers> options = OptionsOf(form_);
+  const std::array<TemplateBox*, kPlayers> boxes = BoxesOf(form_);
+  bool anySelected = false;
+  for (std::size_t i = 0; i < kPlayers; ++i) {
+    anySelected = anySelected || *options.at(i);
+  }
+  for (std::size_t i = 0; i < kPlayers; ++i) {
+    const bool selected = *options.at(i);
+    SendMessageW(options_.at(i), BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+    // Tab reaches the group at its selected button, or its first.
+    const bool stop = selected || (!anySelected && i == 0);
+    const LONG_PTR style = GetWindowLongPtrW(options_.at(i), GWL_STYLE);
+    SetWindowLongPtrW(options_.at(i), GWL_STYLE, stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+
+    const HWND box = boxes_.at(i);
+    if (TextOf(box) != boxes.at(i)->text) {
+      SetWindowTextW(box, reinterpret_cast<const wchar_t*>(boxes.at(i)->text.c_str()));
+    }
+    if ((IsWindowVisible(box) != FALSE) != boxes.at(i)->visible) {
+      ShowWindow(box, boxes.at(i)->visible ? SW_SHOWNA : SW_HIDE);
+    }
+  }
+  if (form_.picture != shown_) {
+    shown_ = form_.picture;
+    // The strip of the banner, and the label over it.
+    RECT strip{0, 0, art::kBannerWidth, art::kBannerHeight};
+    RedrawWindow(Dialog(), &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
+}
+
+void OptionsView::Collect() {
+  const std::array<TemplateBox*, kPlayers> boxes = BoxesOf(form_);
+  for (std::size_t i = 0; i < kPlayers; ++i) {
+    boxes.at(i)->text = TextOf(boxes_.at(i));
+  }
+}
+
+void OptionsView::EndIfUnloaded() const {
+  if (form_.unloaded) {
+    End();
+  }
+}
+
+void OptionsView::Select(std::size_t player) {
+  const std::array<bool*, kPlayers> options = OptionsOf(form_);
+  for (std::size_t i = 0; i < kPlayers; ++i) {
+    *options.at(i) = i == player;
+  }
+  if (player == 0) {
+    form_.Option3_Click();
+  } else if (player == 1) {
+    form_.Option4_Click();
+  } else {
+    form_.Option5_Click();
+  }
+}
+
+void OptionsView::OnCommand(int id, int code) {
+  // Clicks (and Esc); the boxes' own notifications are not the form's.
+  if (code != BN_CLICKED) {
+    return;
+  }
+  switch (id) {
+    case controls::kWinamp:
+    case controls::kMusicMatch:
+    case controls::kWindowsMedia:
+      Collect();
+      Select(static_cast<std::size_t>(id - controls::kWinamp));
+      break;
+    case controls::kSave:
+      Collect();  // the form stores what the boxes hold now
+      form_.Command1_Click();
+      break;
+    case controls::kHelp:
+      Collect();
+      form_.Command2_Click();
+      break;
+    case IDCANCEL:  // Esc, and the close box through WM_CLOSE
+      Collect();
+      form_.Close();
+      break;
+    default:
+      return;
+  }
+  Show();
+  EndIfUnloaded();
+}
+
+const Dib* OptionsView::BannerOf(Banner banner) {
+  if (banner == Banner::kNone) {
+    return nullptr;
+  }
+  std::unique_ptr<Dib>& slot = banners_.at(IndexOf(banner));
+  if (!slot) {
+    slot = MakeBanner(banner);
+  }
+  return slot.get();
+}
+
+Brush& OptionsView::PatternOf(Banner banner) {
+  Brush& brush = patterns_.at(IndexOf(banner));
+  const Dib* picture = BannerOf(banner);
+  if (!brush && picture != nullptr) {
+    brush = Brush(CreatePatternBrush(picture->Get()));
+  }
+  return brush;
+}
+
+bool OptionsView::Paint(HDC dc) {
+  RECT client;
+  GetClientRect(Dialog(), &client);
+  FillRect(dc, &client, background_.Get());
+  if (const Dib* banner = BannerOf(shown_)) {
+    banner->Draw(dc, 0, 0);  // at its own size, cut at the right edge
+  }
+  return true;
+}
+
+// The label lies on the banner: its background is the banner's pixels under
+// it, through a brush of the banner laid from the dialog's corner.
+HBRUSH OptionsView::LabelBrush(HDC dc) {
+  Brush& pattern = PatternOf(shown_);
+  if (!pattern) {
+    SetBkColor(dc, kBackground);
+    return background_.Get();
+  }
+  POINT corner{0, 0};
+  MapWindowPoints(label_, Dialog(), &corner, 1);
+  SetBrushOrgEx(dc, -corner.x, -corner.y, nullptr);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, kLabelOnBanner);
+  return pattern.Get();
+}
+
+INT_PTR OptionsView::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return Answer(Paint(reinterpret_cast<HDC>(wparam)) ? TRUE : FALSE);
+    case WM_CTLCOLORDLG:
+      return reinterpret_cast<INT_PTR>(background_.Get());
+    case WM_CTLCOLORSTATIC: {
+      const auto dc = reinterpret_cast<HDC>(wparam);
+      if (reinterpret_cast<HWND>(lparam) == label_) {
+        return reinterpret_cast<INT_PTR>(LabelBrush(dc));
+      }
+      SetBkColor(dc, kBackground);
+      return reinterpret_cast<INT_PTR>(background_.Get());
+    }
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return TRUE;
+    case WM_CLOSE:
+      OnCommand(IDCANCEL, BN_CLICKED);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void Win32Dialogs::ShowOptions(platform::Hwnd owner, FrmOptions& form) {
+  OptionsView view(form);
+  // The face the form was laid out for.
+  view.Run(static_cast<HINSTANCE>(instance_), reinterpret_cast<HWND>(owner), kOptionsCaption,
+           u"MS Sans Serif");
+}
+
+}  // namespace tb::win32

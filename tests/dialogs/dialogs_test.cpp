@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include "platform/sim/desktop.h"
+#include "plugin/core/commands.h"
+#include "plugin/core/nick.h"
+#include "plugin/core/plugin.h"
+#include "plugin/core/settings.h"
+#include "plugin/dialogs/frm_about.h"
+#include "plugin/dialogs/frm_options.h"
+
+namespace tb {
+namespace {
+
+using platform::kHkeyLocalMachine;
+
+TEST(FrmOptions, LoadsTheStoredPlayerWithItsBannerAndBox) {
+  sim::SimDesktop desktop;
+  WriteSetting(desktop.registry, kPlayer, kPlayerMusicMatch);
+  WriteSetting(desktop.registry, kCurrentTagMMJ, u" mmj");
+  FrmOptions form(desktop.registry, desktop.messageBoxes);
+  form.Form_Load();
+  EXPECT_TRUE(form.Option4);
+  EXPECT_FALSE(form.Option3 || form.Option5);
+  EXPECT_EQ(form.picture, Banner::kMusicMatch);
+  EXPECT_TRUE(form.Text5.visible);
+  EXPECT_FALSE(form.Text3.visible || form.Text6.visible);
+  EXPECT_EQ(form.Text5.text, u" mmj");
+
+  form.Option5 = true;
+  form.Option4 = false;
+  form.Option5_Click();
+  EXPECT_EQ(form.picture, Banner::kWindowsMedia);
+  EXPECT_TRUE(form.Text6.visible);
+  EXPECT_FALSE(form.Text5.visible);
+  form.Option4_Click();
+  EXPECT_EQ(form.picture, Banner::kWindowsMedia) << "a click on an unselected button does nothing";
+}
+
+TEST(FrmOptions, AnUnknownPlayerSelectsNothingAndShowsTheFirstBox) {
+  sim::SimDesktop desktop;
+  WriteSetting(desktop.registry, kPlayer, u"Windows Media");
+  FrmOptions form(desktop.registry, desktop.messageBoxes);
+  form.Form_Load();
+  EXPECT_FALSE(form.Option3 || form.Option4 || form.Option5);
+  EXPECT_EQ(form.picture, Banner::kNone);
+  EXPECT_TRUE(form.Text3.visible);
+  EXPECT_FALSE(form.Text5.visible || form.Text6.visible);
+}
+
+TEST(FrmOptions, ARefusedSaveClosesTheDialogAndReachesTheHost) {
+  sim::SimDesktop desktop;
+  Plugin plugin(desktop.Platform());
+  Nick nick(plugin);
+  desktop.dialogs.Queue({sim::DialogAction::kSelect, 0, u""});
+  desktop.dialogs.Queue({sim::DialogAction::kSave, 0, u""});
+  desktop.faults.FailCall("RegSetValueExW", 2);
+  std::u16string result = u"as passed";
+  EXPECT_THROW(nick.ParseCommand(u"/xtbgoptions", u"", nullptr, result), SettingWriteError);
+  EXPECT_EQ(result, u"as passed");
+  EXPECT_EQ(ReadSetting(desktop.registry, kPlayer), u"") << "nothing after the refused write";
+  EXPECT_EQ(desktop.registry.OpenHandles(), 0U);
+}
+
+TEST(Commands, ARefusedSwitchShowsNoBoxAndFailsTheCall) {
+  sim::SimDesktop desktop;
+  Plugin plugin(desktop.Platform());
+  Nick nick(plugin);
+  desktop.faults.FailCall("RegSetValueExW");
+  std::u16string result;
+  EXPECT_THROW(nick.ParseCommand(u"/xtbgoff", u"", nullptr, result), SettingWriteError);
+  EXPECT_TRUE(desktop.messageBoxes.Shown().empty());
+  EXPECT_EQ(ReadSetting(desktop.registry, kOnOff), u"1");
+}
+
+// Ticks that run while a box is open already see the new switch.
+TEST(Commands, TheSwitchIsWrittenBeforeTheBoxOpens) {
+  sim::SimDesktop desktop;
+  Plugin plugin(desktop.Platform());
+  Nick nick(plugin);
+  std::u16string result;
+  ASSERT_TRUE(nick.ParseCommand(u"/xtbgoff", u"", nullptr, result));
+  ASSERT_EQ(desktop.faults.CountOf("MessageBoxW"), 1U);
+  // The box was shown after the write: the last registry write came first.
+  EXPECT_EQ(ReadSetting(desktop.registry, kOnOff), u"0");
+  desktop.faults.KeepLog(true);
+  ASSERT_TRUE(nick.ParseCommand(u"/xtbgon", u"", nullptr, result));
+  const auto& log = desktop.faults.Log();
+  const auto set = std::find(log.begin(), log.end(), "RegSetValueExW");
+  const auto box = std::find(log.begin(), log.end(), "MessageBoxW");
+  EXPECT_LT(set - log.begin(), box - log.begin());
+}
+
+TEST(GetKeyValue, ReadsStringsAndNumbersForReadingOnly) {
+  sim::SimDesktop desktop;
+  desktop.registry.PutString(kHkeyLocalMachine, u"SOFTWARE\\T", u"PATH", u"C:\\x.exe");
+  desktop.registry.PutDword(kHkeyLocalMachine, u"SOFTWARE\\T", u"N", 0x0102ABCDU);
+  desktop.registry.SetReadOnly(kHkeyLocalMachine, true);
+  EXPECT_EQ(GetKeyValue(desktop.registry, kHkeyLocalMachine, u"SOFTWARE\\T", u"PATH"),
+            u"C:\\x.exe");
+  EXPECT_EQ(GetKeyValue(desktop.registry, kHkeyLocalMachine, u"SOFTWARE\\T", u"N"), u"&h0102ABCD");
+  EXPECT_FALSE(GetKeyValue(desktop.registry, kHkeyLocalMachine, u"SOFTWARE\\T", u"None"));
+  EXPECT_FALSE(GetKeyValue(desktop.registry, kHkeyLocalMachine, u"SOFTWARE\\U", u"PATH"));
+  EXPECT_EQ(desktop.registry.OpenHandles(), 0U);
+}
+
+TEST(FrmAbout, ShowsTheLibrarysVersionAndComesToTheTopOnce) {
+  sim::SimDesktop desktop;
+  desktop.module.version = {2, 5, 9, 31};
+  FrmAbout form(AboutDesktop{desktop.registry, desktop.shell, desktop.files, desktop.processes,
+                             desktop.messageBoxes, desktop.windows, desktop.module});
+  form.Form_Load();
+  EXPECT_EQ(form.caption, u"About Tunebadge Plugin");
+  EXPECT_EQ(form.LblTitle, u"Tunebadge Plugin");
+  EXPECT_EQ(form.LblVersion, u"Version 2.5.31") << "major, minor and revision";
+  form.window = desktop.windows.Open(u"#32770", u"About Tunebadge Plugin");
+  form.Timer1_Timer();
+  form.Timer1_Timer();
+  EXPECT_EQ(desktop.faults.CountOf("BringWindowToTop"), 1U);
+  form.Form_KeyPress('a');
+  EXPECT_FALSE(form.unloaded);
+  form.Form_KeyPress(27);
+  EXPECT_TRUE(form.unloaded);
+}
+
+}  // namespace
+}  // namespace tb

@@ -1,0 +1,319 @@
+// The options dialog as a user meets it: the stored player and templates,
+// switching players, typing, "Save!!!", "Help", and the ways to leave it
+// without storing anything.
+#include "platform/win32/win32_api.h"
+
+#include <array>
+
+#include "plugin/artwork/artwork.h"
+#include "plugin/core/settings.h"
+#include "plugin/dialogs/frm_options.h"
+#include "tests/win32/dialogs/dialog_checks.h"
+#include "tests/win32/dialogs/scripted_user.h"
+
+namespace tb::test {
+namespace {
+
+namespace ids = win32::controls;
+
+constexpr char16_t kOptions[] = u"Options";
+
+struct Stored {
+  std::u16string player;
+  std::u16string winamp;
+  std::u16string musicMatch;
+  std::u16string media;
+};
+
+void Store(Desktop& desktop, const Stored& settings) {
+  WriteSetting(desktop.registry, kPlayer, settings.player);
+  WriteSetting(desktop.registry, kCurrentTag, settings.winamp);
+  WriteSetting(desktop.registry, kCurrentTagMMJ, settings.musicMatch);
+  WriteSetting(desktop.registry, kCurrentTagWMP, settings.media);
+}
+
+void ExpectStored(Desktop& desktop, const Stored& settings, const std::string& what,
+                  CheckLog& log) {
+  log.Equal(ReadSetting(desktop.registry, kPlayer), settings.player, what + ": Player");
+  log.Equal(ReadSetting(desktop.registry, kCurrentTag), settings.winamp, what + ": CurrentTag");
+  log.Equal(ReadSetting(desktop.registry, kCurrentTagMMJ), settings.musicMatch,
+            what + ": CurrentTagMMJ");
+  log.Equal(ReadSetting(desktop.registry, kCurrentTagWMP), settings.media,
+            what + ": CurrentTagWMP");
+}
+
+// The one template box shown; 0 when none or more than one is.
+int VisibleBox(HWND dialog) {
+  int visible = 0;
+  int count = 0;
+  for (const int id : {ids::kWinampText, ids::kMusicMatchText, ids::kMediaText}) {
+    if (IsWindowVisible(GetDlgItem(dialog, id)) != FALSE) {
+      visible = id;
+      ++count;
+    }
+  }
+  return count == 1 ? visible : 0;
+}
+
+// The one option button selected; 0 when none or more than one is.
+int SelectedOption(HWND dialog) {
+  int selected = 0;
+  int count = 0;
+  for (const int id : {ids::kWinamp, ids::kMusicMatch, ids::kWindowsMedia}) {
+    if (IsDlgButtonChecked(dialog, id) == BST_CHECKED) {
+      selected = id;
+      ++count;
+    }
+  }
+  return count == 1 ? selected : 0;
+}
+
+void Press(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+void Type(HWND dialog, int id, const char16_t* text) {
+  SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+std::string Colour(art::Rgb colour) {
+  return std::to_string(colour.r) + "," + std::to_string(colour.g) + "," + std::to_string(colour.b);
+}
+
+// Points of the banner away from its words: the panel's corner and foot,
+// the pale field, the base line, and the last column the dialog shows.
+constexpr std::array<POINT, 5> kBannerProbes = {
+    {{4, 4}, {190, 56}, {300, 8}, {300, 61}, {408, 30}}};
+
+// The dialog shows `banner` at its own size from the client's corner, on
+// the form's background.
+void ExpectBanner(HWND dialog, Banner banner, const std::string& what, CheckLog& log) {
+  art::Picture picture(art::kBannerWidth, art::kBannerHeight);
+  art::PaintBanner(picture.canvas(), banner);
+  for (const POINT& probe : kBannerProbes) {
+    const std::string expected = banner == Banner::kNone
+                                     ? std::string("224,224,224")
+                                     : Colour(picture.canvas().At(probe.x, probe.y));
+    log.Equal(PixelAt(dialog, probe.x, probe.y), expected,
+              what + ": the banner at " + std::to_string(probe.x) + "," + std::to_string(probe.y));
+  }
+  log.Equal(PixelAt(dialog, 200, 120), std::string("224,224,224"),
+            what + ": the background under the banner");
+}
+
+std::string Twips(int left, int top, int width, int height) {
+  const int dpi = ScreenDpi();
+  return std::to_string(MulDiv(left, dpi, 1440)) + "," + std::to_string(MulDiv(top, dpi, 1440)) +
+         "," + std::to_string(MulDiv(width, dpi, 1440)) + "," +
+         std::to_string(MulDiv(height, dpi, 1440));
+}
+
+void ExpectControl(HWND dialog, int id, const wchar_t* windowClass, const std::u16string& text,
+                   const std::string& twips, CheckLog& log) {
+  const HWND control = GetDlgItem(dialog, id);
+  const std::string what = "control " + std::to_string(id);
+  log.Ok(control != nullptr, what + " is there");
+  wchar_t className[32] = {};
+  GetClassNameW(control, className, 32);
+  log.Equal(std::u16string(reinterpret_cast<const char16_t*>(className)),
+            std::u16string(reinterpret_cast<const char16_t*>(windowClass)), what + ": class");
+  if (std::wstring(windowClass) != L"Edit") {
+    log.Equal(TextOf(control), text, what + ": text");
+  }
+  log.Equal(RectOf(control), twips, what + ": place and size");
+}
+
+void ExpectLayout(HWND dialog, CheckLog& log) {
+  log.Equal(TextOf(dialog), std::u16string(kOptions), "the options dialog's caption");
+  RECT client{};
+  GetClientRect(dialog, &client);
+  log.Equal("0,0," + std::to_string(client.right) + "," + std::to_string(client.bottom),
+            Twips(0, 0, 6135, 2325), "the options dialog's client area");
+  ExpectControl(dialog, ids::kSave, L"Button", u"Save!!!", Twips(4920, 1920, 1095, 375), log);
+  ExpectControl(dialog, ids::kOptionsLabel, L"Static",
+                u"Use This when playing a song (msgplus commands supported)",
+                Twips(3360, 360, 2295, 495), log);
+  ExpectControl(dialog, ids::kWinamp, L"Button", u"Winamp", Twips(120, 1560, 2295, 255), log);
+  ExpectControl(dialog, ids::kMusicMatch, L"Button", u"MusicMatch", Twips(120, 1800, 2415, 255),
+                log);
+  ExpectControl(dialog, ids::kWindowsMedia, L"Button", u"Windows Media Player",
+                Twips(120, 2040, 2295, 255), log);
+  for (const int id : {ids::kWinampText, ids::kMusicMatchText, ids::kMediaText}) {
+    ExpectControl(dialog, id, L"Edit", u"", Twips(0, 960, 6135, 495), log);
+    const HWND box = GetDlgItem(dialog, id);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(box, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(box, GWL_EXSTYLE));
+    const std::string what = "template box " + std::to_string(id);
+    log.Ok((style & (ES_MULTILINE | ES_AUTOVSCROLL)) == (ES_MULTILINE | ES_AUTOVSCROLL),
+           what + ": several lines, growing down");
+    // An edit control takes WS_BORDER to itself and draws it inside its
+    // window: one dark line, then the white of the box.
+    if (IsWindowVisible(box) != FALSE) {
+      log.Ok(PixelAt(box, 0, 26) != "255,255,255", what + ": a line on its left edge");
+      log.Equal(PixelAt(box, 1, 26), std::string("255,255,255"),
+                what + ": one pixel of border, no more");
+      log.Equal(PixelAt(box, 3, 26), std::string("255,255,255"), what + ": a flat border");
+    }
+    log.Ok((style & (ES_AUTOHSCROLL | WS_HSCROLL)) == 0, what + ": wraps its words");
+    log.Ok((exStyle & WS_EX_CLIENTEDGE) == 0, what + ": no sunken edge");
+  }
+  ExpectControl(dialog, ids::kHelp, L"Button", u"Help", Twips(3960, 2080, 735, 195), log);
+  for (const int id : {ids::kWinamp, ids::kMusicMatch, ids::kWindowsMedia}) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(GetDlgItem(dialog, id), GWL_STYLE));
+    log.Equal(style & BS_TYPEMASK, static_cast<DWORD>(BS_AUTORADIOBUTTON),
+              "option " + std::to_string(id) + " is a radio button");
+  }
+  // Made in the form's tab order: Command1, Label3, Option3-5, Text5, Text3,
+  // Text6, Command2.
+  log.Equal(ChildIds(dialog), std::string("1001 1002 1003 1004 1005 1006 1007 1008 1009"),
+            "the controls in tab-index order");
+  log.Ok(GetFocus() == GetDlgItem(dialog, ids::kSave), "the focus starts on Save!!!");
+}
+
+}  // namespace
+
+void CheckOptionsSaveAfterSwitching(Desktop& desktop, CheckLog& log) {
+  Store(desktop, {kPlayerWinamp, u"wa one", u"mm one", u"wmp one"});
+  FrmOptions form(desktop.registry, desktop.messageBoxes);
+  form.Form_Load();
+  HWND seen = nullptr;
+  ScriptedUser user(log, "options, save after switching");
+  user.Then(kOptions,
+            [&](HWND dialog) {
+              seen = dialog;
+              ExpectLayout(dialog, log);
+              log.Equal(SelectedOption(dialog), ids::kWinamp, "the stored player is selected");
+              log.Equal(VisibleBox(dialog), ids::kWinampText, "Winamp's template is shown");
+              log.Equal(ItemText(dialog, ids::kWinampText), std::u16string(u"wa one"),
+                        "Winamp's stored template");
+              log.Equal(ItemText(dialog, ids::kMusicMatchText), std::u16string(u"mm one"),
+                        "MusicMatch's stored template, hidden");
+              log.Equal(ItemText(dialog, ids::kMediaText), std::u16string(u"wmp one"),
+                        "Windows Media Player's stored template, hidden");
+              log.Equal(TabWalk(dialog, ids::kSave, 4), std::string("1001 1003 1007 1009 1001"),
+                        "Tab: Save!!!, the selected player, its template, Help");
+              ExpectBanner(dialog, Banner::kWinamp, "Winamp selected", log);
+              Press(dialog, ids::kMusicMatch);
+            })
+      .Then(kOptions,
+            [&](HWND dialog) {
+              log.Equal(SelectedOption(dialog), ids::kMusicMatch, "MusicMatch clicked");
+              log.Equal(VisibleBox(dialog), ids::kMusicMatchText, "MusicMatch's template is shown");
+              ExpectBanner(dialog, Banner::kMusicMatch, "MusicMatch selected", log);
+              log.Equal(TabWalk(dialog, ids::kSave, 4), std::string("1001 1004 1006 1009 1001"),
+                        "Tab follows the selection");
+              Type(dialog, ids::kMusicMatchText, u"mm two");
+              Press(dialog, ids::kWindowsMedia);
+            })
+      .Then(kOptions,
+            [&](HWND dialog) {
+              log.Equal(SelectedOption(dialog), ids::kWindowsMedia, "Windows Media Player clicked");
+              log.Equal(VisibleBox(dialog), ids::kMediaText,
+                        "Windows Media Player's template is shown");
+              ExpectBanner(dialog, Banner::kWindowsMedia, "Windows Media Player selected", log);
+              Type(dialog, ids::kMediaText, u"wmp two");
+              Press(dialog, ids::kWinamp);
+            })
+      .Then(kOptions, [&](HWND dialog) {
+        log.Equal(VisibleBox(dialog), ids::kWinampText, "back to Winamp's template");
+        log.Equal(ItemText(dialog, ids::kMusicMatchText), std::u16string(u"mm two"),
+                  "a hidden template keeps what was typed");
+        ExpectBanner(dialog, Banner::kWinamp, "Winamp selected again", log);
+        Type(dialog, ids::kWinampText, u"wa two \u266b");
+        Press(dialog, ids::kWindowsMedia);
+        Press(dialog, ids::kSave);
+      });
+  user.Start();
+  desktop.dialogs.ShowOptions(0, form);
+  user.Finish();
+
+  log.Ok(form.unloaded, "Save!!! unloads the form");
+  log.Ok(!form.failure, "nothing failed while storing");
+  log.Ok(seen != nullptr && form.window == reinterpret_cast<platform::Hwnd>(seen),
+         "the form knows its dialog's window");
+  log.Ok(IsWindow(seen) == FALSE, "the dialog is gone once ShowOptions returns");
+  ExpectStored(desktop, {kPlayerWindowsMedia, u"wa two \u266b", u"mm two", u"wmp two"},
+               "after Save!!!", log);
+}
+
+void CheckOptionsCloseBoxDiscards(Desktop& desktop, CheckLog& log) {
+  const Stored stored{kPlayerMusicMatch, u"wa keep", u"mm keep", u"wmp keep"};
+  Store(desktop, stored);
+  FrmOptions form(desktop.registry, desktop.messageBoxes);
+  form.Form_Load();
+  ScriptedUser user(log, "options, close box");
+  user.Then(kOptions,
+            [&](HWND dialog) {
+              log.Equal(SelectedOption(dialog), ids::kMusicMatch, "MusicMatch is stored");
+              log.Equal(VisibleBox(dialog), ids::kMusicMatchText, "its template is shown");
+              log.Equal(ItemText(dialog, ids::kMusicMatchText), std::u16string(u"mm keep"),
+                        "its stored template");
+              Type(dialog, ids::kMusicMatchText, u"never stored");
+              Press(dialog, ids::kWinamp);
+              Type(dialog, ids::kWinampText, u"never stored");
+            })
+      .Then(kOptions, [&](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); });
+  user.Start();
+  desktop.dialogs.ShowOptions(0, form);
+  user.Finish();
+  log.Ok(form.unloaded, "the close box unloads the form");
+  ExpectStored(desktop, stored, "after the close box", log);
+}
+
+void CheckOptionsEscapeDiscards(Desktop& desktop, CheckLog& log) {
+  const Stored stored{kPlayerWindowsMedia, u"wa keep", u"mm keep", u"wmp keep"};
+  Store(desktop, stored);
+  FrmOptions form(desktop.registry, desktop.messageBoxes);
+  form.Form_Load();
+  ScriptedUser user(log, "options, Esc");
+  user.Then(kOptions, [&](HWND dialog) {
+    log.Equal(VisibleBox(dialog), ids::kMediaText, "Windows Media Player's template is shown");
+    const HWND box = GetDlgItem(dialog, ids::kMediaText);
+    SetFocus(box);
+    Type(dialog, ids::kMediaText, u"never stored");
+    PressKey(VK_ESCAPE);
+  });
+  user.Start();
+  desktop.dialogs.ShowOptions(0, form);
+  user.Finish();
+  log.Ok(form.unloaded, "Esc in a template box unloads the form");
+  ExpectStored(desktop, stored, "after Esc", log);
+}
+
+void CheckOptionsWithoutPlayerAndHelp(Desktop& desktop, CheckLog& log) {
+  const Stored stored{u"Windows Media", u"wa keep", u"mm keep", u"wmp keep"};
+  Store(desktop, stored);
+  FrmOptions form(desktop.registry, desktop.messageBoxes);
+  form.Form_Load();
+  HWND options = nullptr;
+  ScriptedUser user(log, "options, no player, Help");
+  const auto expectHelpBox = [&](HWND box, const std::u16string& opening) {
+    log.Ok(GetWindow(box, GW_OWNER) == options, "a Help box is owned by the options dialog");
+    const std::u16string text = ItemText(box, 0xFFFF);  // a message box's text
+    log.Equal(text.substr(0, opening.size()), opening, "a Help box's text");
+    log.Ok(IsWindowEnabled(options) == FALSE, "the options dialog waits for its Help box");
+    SendMessageW(box, WM_COMMAND, IDOK, 0);
+  };
+  user.Then(kOptions,
+            [&](HWND dialog) {
+              options = dialog;
+              log.Equal(SelectedOption(dialog), 0, "an unknown player selects no button");
+              log.Equal(VisibleBox(dialog), ids::kWinampText,
+                        "Winamp's template is shown while no player is selected");
+              log.Equal(TabWalk(dialog, ids::kSave, 4), std::string("1001 1003 1007 1009 1001"),
+                        "Tab reaches the group at its first button");
+              ExpectBanner(dialog, Banner::kNone, "no player", log);
+              Press(dialog, ids::kHelp);
+            })
+      .Then(u"Help", [&](HWND box) { expectHelpBox(box, u"Some Winamp Commands"); })
+      .Then(u"Help", [&](HWND box) { expectHelpBox(box, u"Some Windows Media Player Commands"); })
+      .Then(kOptions, [&](HWND dialog) {
+        log.Ok(IsWindowEnabled(dialog) != FALSE, "the options dialog is back after Help");
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      });
+  user.Start();
+  desktop.dialogs.ShowOptions(0, form);
+  user.Finish();
+  log.Ok(form.unloaded, "Cancel unloads the form");
+  ExpectStored(desktop, stored, "after Help and Cancel", log);
+}
+
+}  // namespace tb::test
