@@ -3,6 +3,7 @@
 // player's banner.
 #include <array>
 #include <memory>
+#include <utility>
 
 #include "plugin/artwork/artwork.h"
 #include "plugin/dialogs/frm_options.h"
@@ -62,7 +63,7 @@ class OptionsView final : public ModalView {
 
   bool Paint(HDC dc);
   HBRUSH LabelBrush(HDC dc);
-  const Dib* BannerOf(Banner banner);
+  const Dib* BackdropOf(Banner banner);
   Brush& PatternOf(Banner banner);
 
   FrmOptions& form_;
@@ -70,9 +71,9 @@ class OptionsView final : public ModalView {
   std::array<HWND, kPlayers> boxes_{};    // Text3, Text5, Text6
   HWND label_ = nullptr;
   Brush background_{CreateSolidBrush(kBackground)};
-  // One banner per player (kNone has none), painted when first shown, and a
-  // brush of it for the label that lies over it.
-  std::array<std::unique_ptr<Dib>, 4> banners_;
+  // One backdrop per player's banner (kNone has none), painted when first
+  // shown, and a brush of it for the label that lies over the banner.
+  std::array<std::unique_ptr<Dib>, 4> backdrops_;
   std::array<Brush, 4> patterns_;
   Banner shown_ = Banner::kNone;
 };
@@ -200,38 +201,52 @@ void OptionsView::OnCommand(int id, int code) {
   EndIfUnloaded();
 }
 
-const Dib* OptionsView::BannerOf(Banner banner) {
+// The whole client area as it looks behind the controls: the background
+// with the banner over it, at the banner's own size from the corner (cut at
+// the right edge).
+const Dib* OptionsView::BackdropOf(Banner banner) {
   if (banner == Banner::kNone) {
     return nullptr;
   }
-  std::unique_ptr<Dib>& slot = banners_.at(IndexOf(banner));
+  std::unique_ptr<Dib>& slot = backdrops_.at(IndexOf(banner));
   if (!slot) {
-    slot = MakeBanner(banner);
+    RECT client;
+    GetClientRect(Dialog(), &client);
+    const std::unique_ptr<Dib> picture = MakeBanner(banner);
+    std::unique_ptr<Dib> backdrop = Dib::Make(client.right, client.bottom);
+    const MemoryDc dc(backdrop ? backdrop->Get() : nullptr);
+    if (picture && backdrop && dc.Get() != nullptr) {
+      FillRect(dc.Get(), &client, background_.Get());
+      picture->Draw(dc.Get(), 0, 0);
+      GdiFlush();
+      slot = std::move(backdrop);
+    }
   }
   return slot.get();
 }
 
 Brush& OptionsView::PatternOf(Banner banner) {
   Brush& brush = patterns_.at(IndexOf(banner));
-  const Dib* picture = BannerOf(banner);
-  if (!brush && picture != nullptr) {
-    brush = Brush(CreatePatternBrush(picture->Get()));
+  const Dib* backdrop = BackdropOf(banner);
+  if (!brush && backdrop != nullptr) {
+    brush = Brush(CreatePatternBrush(backdrop->Get()));
   }
   return brush;
 }
 
 bool OptionsView::Paint(HDC dc) {
-  RECT client;
-  GetClientRect(Dialog(), &client);
-  FillRect(dc, &client, background_.Get());
-  if (const Dib* banner = BannerOf(shown_)) {
-    banner->Draw(dc, 0, 0);  // at its own size, cut at the right edge
+  if (const Dib* backdrop = BackdropOf(shown_)) {
+    backdrop->Draw(dc, 0, 0);
+  } else {
+    RECT client;
+    GetClientRect(Dialog(), &client);
+    FillRect(dc, &client, background_.Get());
   }
   return true;
 }
 
-// The label lies on the banner: its background is the banner's pixels under
-// it, through a brush of the banner laid from the dialog's corner.
+// The label lies on the banner: its background is the pixels behind it,
+// through a brush of the backdrop laid from the dialog's corner.
 HBRUSH OptionsView::LabelBrush(HDC dc) {
   Brush& pattern = PatternOf(shown_);
   if (!pattern) {

@@ -79,9 +79,11 @@ std::string Colour(art::Rgb colour) {
 }
 
 // Points of the banner away from its words: the panel's corner and foot,
-// the pale field, the base line, and the last column the dialog shows.
-constexpr std::array<POINT, 5> kBannerProbes = {
-    {{4, 4}, {190, 56}, {300, 8}, {300, 61}, {408, 30}}};
+// the pale field, the base line, the last column the dialog shows, and the
+// top-right corner of the label that lies on the banner (Label3 ends at
+// x = 376), past its words.
+constexpr std::array<POINT, 6> kBannerProbes = {
+    {{4, 4}, {190, 56}, {300, 8}, {300, 61}, {408, 30}, {376, 25}}};
 
 // The dialog shows `banner` at its own size from the client's corner, on
 // the form's background.
