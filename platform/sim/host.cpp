@@ -3,17 +3,13 @@
 #include <cctype>
 
 #include "platform/registry_data.h"
+#include "platform/sim/host_tags.h"
 
 namespace tb::sim {
 namespace {
 
 constexpr std::uint16_t kVk0 = 0x30;
 constexpr char16_t kNameCommand[] = u"/name ";
-
-bool IsTagChar(char16_t c) {
-  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
-         c == u'_';
-}
 
 }  // namespace
 
@@ -60,30 +56,7 @@ void SimHost::QuickText09() {
 }
 
 std::u16string SimHost::ExpandTags(const std::u16string& text) const {
-  std::u16string out;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const std::size_t open = text.find(u"(!", at);
-    if (open == std::u16string::npos) {
-      break;
-    }
-    std::size_t end = open + 2;
-    while (end < text.size() && IsTagChar(text[end])) {
-      ++end;
-    }
-    out += text.substr(at, open - at);
-    if (end < text.size() && text[end] == u')' && end > open + 2) {
-      const std::u16string tag = text.substr(open, end - open + 1);
-      std::u16string result;
-      out += (parseTag && parseTag(tag, result)) ? result : tag;
-      at = end + 1;
-    } else {
-      out += u"(!";
-      at = open + 2;
-    }
-  }
-  out += text.substr(std::min(at, text.size()));
-  return out;
+  return ExpandHostTags(text, parseTag);
 }
 
 }  // namespace tb::sim

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/host_tags.h"
 #include "platform/sim/messenger.h"
 #include "platform/sim/registry.h"
 #include "platform/sim/windows.h"
@@ -25,7 +26,7 @@ class SimHost {
   SimHost(SimWindows& windows, SimRegistry& registry, MessengerState& messenger);
 
   // The plug-in's tag handler, as the host calls it.
-  std::function<bool(const std::u16string& tag, std::u16string& result)> parseTag;
+  TagHandler parseTag;
 
   // The host's quick-text key for the signed-in user.
   [[nodiscard]] std::u16string QuickTextKey() const;

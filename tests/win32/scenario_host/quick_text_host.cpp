@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include "platform/sim/host_tags.h"
 #include "tests/win32/support/com_support.h"
 
 namespace tb::test {
@@ -10,11 +11,6 @@ namespace {
 constexpr WPARAM kVk0 = 0x30;
 constexpr LPARAM kContextAltDown = LPARAM{1} << 29U;
 constexpr char16_t kNameCommand[] = u"/name ";
-
-bool IsTagChar(char16_t c) {
-  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
-         c == u'_';
-}
 
 // A value of HKEY_CURRENT_USER as the host reads it: type and bytes.
 bool ReadValue(const std::u16string& path, const wchar_t* name, DWORD* type,
@@ -143,42 +139,20 @@ void QuickTextHost::QuickText09() {
 }
 
 std::u16string QuickTextHost::ExpandTags(const std::u16string& text) const {
-  std::u16string out;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const std::size_t open = text.find(u"(!", at);
-    if (open == std::u16string::npos) {
-      break;
+  return sim::ExpandHostTags(text, [this](const std::u16string& tag, std::u16string& result) {
+    if (nick_ == nullptr) {
+      return false;
     }
-    std::size_t end = open + 2;
-    while (end < text.size() && IsTagChar(text[end])) {
-      ++end;
+    Bstr asked(tag.c_str());
+    Bstr answered(u"");
+    VARIANT_BOOL answer = VARIANT_FALSE;
+    if (FAILED(nick_->ParseTag(asked.Get(), nullptr, answered.Slot(), &answer)) ||
+        answer != VARIANT_TRUE) {
+      return false;
     }
-    out += text.substr(at, open - at);
-    if (end < text.size() && text[end] == u')' && end > open + 2) {
-      const std::u16string tag = text.substr(open, end - open + 1);
-      bool answered = false;
-      if (nick_ != nullptr) {
-        Bstr asked(tag.c_str());
-        Bstr result(u"");
-        VARIANT_BOOL answer = VARIANT_FALSE;
-        if (SUCCEEDED(nick_->ParseTag(asked.Get(), nullptr, result.Slot(), &answer)) &&
-            answer == VARIANT_TRUE) {
-          out += result.Text();
-          answered = true;
-        }
-      }
-      if (!answered) {
-        out += tag;
-      }
-      at = end + 1;
-    } else {
-      out += u"(!";
-      at = open + 2;
-    }
-  }
-  out += text.substr(std::min(at, text.size()));
-  return out;
+    result = answered.Text();
+    return true;
+  });
 }
 
 }  // namespace tb::test
