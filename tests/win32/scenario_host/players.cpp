@@ -135,7 +135,9 @@ void OpenFileInfoDialog(const PlayerWindow& player) {
       u"",
       u"Pop",  // year, comment, genre
   };
-  DialogTemplate dialogTemplate(WS_POPUP | WS_CAPTION | DS_MODALFRAME, kFileInfoDialogTitle,
+  // The dialog gets its title once its fields exist: one who looks for it
+  // by title finds it whole, as on the simulated desktop.
+  DialogTemplate dialogTemplate(WS_POPUP | WS_CAPTION | DS_MODALFRAME, u"",
                                 static_cast<WORD>(fields.size()));
   for (std::size_t i = 0; i < fields.size(); ++i) {
     dialogTemplate.Edit(static_cast<WORD>(kFirstFieldId + i), static_cast<short>(5 + 18 * i),
@@ -146,6 +148,7 @@ void OpenFileInfoDialog(const PlayerWindow& player) {
   if (dialog == nullptr) {
     return;
   }
+  SetWindowTextW(dialog, Wide(kFileInfoDialogTitle));
   shared.ledger.Add(dialog, kFileInfoDialogClass, player.thread);
   ShowWindow(dialog, SW_SHOWNOACTIVATE);
   InterlockedIncrement(&shared.dialogsOpened);

@@ -219,6 +219,8 @@ MessageBoxWatch::~MessageBoxWatch() {
 LRESULT CALLBACK MessageBoxWatch::Hook(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HCBT_ACTIVATE && g_boxWatch != nullptr) {
     g_boxWatch->OnActivate(reinterpret_cast<HWND>(wparam));
+  } else if (code == HCBT_DESTROYWND) {
+    RemovePropW(reinterpret_cast<HWND>(wparam), kAnsweredProperty);
   }
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }

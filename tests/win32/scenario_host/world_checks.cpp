@@ -526,8 +526,10 @@ void CheckTicks(CheckLog& log) {
   world.Tick(2);
   const DWORD took = GetTickCount() - before;
   log.Equal(Messenger().statusReads - reads, 2, "tick 2: two poll ticks, two MyStatus reads");
-  log.Ok(took >= 1500 && took < 4000,
-         "tick 2 takes about two poll intervals: " + std::to_string(took) + " ms");
+  // The first tick may be due at once when loading took long; the second
+  // comes a whole interval later.
+  log.Ok(took >= 900 && took < 4000,
+         "tick 2 waits for two poll ticks, one interval apart: " + std::to_string(took) + " ms");
   std::u16string sResult = u"as passed";
   log.Equal(world.ParseTag(u"(!XWPTITLE)", sResult), true,
             "tag reaches ParseTag through the vtable");
