@@ -32,6 +32,17 @@ constexpr const char16_t* kCleanKeys[] = {
     u"Software\\Microsoft\\MediaPlayer\\CurrentMetadata",
 };
 
+// ... and without a system-information tool: where the about box looks for
+// it (put back when the file ends).
+struct NamedValue {
+  const char16_t* path;
+  const char16_t* name;
+};
+constexpr NamedValue kSystemInfoValues[] = {
+    {u"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", u"PATH"},
+    {u"SOFTWARE\\Microsoft\\Shared Tools Location", u"MSINFO"},
+};
+
 HKEY Root(platform::RegKey root) { return reinterpret_cast<HKEY>(root); }
 
 std::string Failed(const char* call, HRESULT hr) {
@@ -232,7 +243,7 @@ void MessageBoxWatch::OnActivate(HWND window) {
     return;
   }
   const HWND yes = GetDlgItem(window, IDYES);
-  if (yes == nullptr && GetDlgItem(window, IDOK) == nullptr) {
+  if ((yes == nullptr && GetDlgItem(window, IDOK) == nullptr) || IsPluginDialog(window)) {
     return;  // a dialog, but not a message box
   }
   SetPropW(window, kAnsweredProperty, reinterpret_cast<HANDLE>(1));
@@ -270,7 +281,12 @@ Win32World::Win32World(MessengerStandInState& messenger)
     setUpFailure_ = "the conversation window class could not be registered";
   } else if (!boxes_.Watching()) {
     setUpFailure_ = "message boxes cannot be watched";
+  } else if (!dialogs_.Watching()) {
+    setUpFailure_ = "the plug-in's dialogs cannot be watched";
   } else {
+    for (const NamedValue& value : kSystemInfoValues) {
+      RemoveValue(platform::kHkeyLocalMachine, value.path, value.name);
+    }
     try {
       Focus(std::nullopt);
     } catch (const StepError& error) {
@@ -317,6 +333,9 @@ bool Win32World::ParseCommand(const std::u16string& command, std::u16string& sRe
       nick_->ParseCommand(text.Get(), argument.Get(), nullptr, result.Slot(), &answered);
   if (FAILED(hr)) {
     throw StepError(Failed("ParseCommand", hr));
+  }
+  if (const auto trouble = dialogs_.TakeTrouble()) {
+    throw StepError(*trouble);
   }
   sResult = result.Text();
   return answered == VARIANT_TRUE;
@@ -555,12 +574,13 @@ void Win32World::FailCall(const std::string& call, std::size_t nth) {
   }
 }
 
-void Win32World::QueueDialogStep(const scenario::DialogStep& /*step*/) {
-  throw StepError("options and about dialogs are not played on this desktop yet");
-}
-
-std::vector<std::u16string> Win32World::ShownDialogs() {
-  throw StepError("options and about dialogs are not played on this desktop yet");
+void Win32World::QueueDialogStep(const scenario::DialogStep& step) {
+  if (step.kind == scenario::DialogStep::kEmail || step.kind == scenario::DialogStep::kWeb) {
+    throw StepError(
+        "about email|web: the shell would follow the link for real here (the file needs "
+        "`requires sim`)");
+  }
+  dialogs_.Queue(step);
 }
 
 std::optional<std::u16string> Win32World::LastOpened() {

@@ -11,6 +11,9 @@
 //   opened.
 // - Only Messenger's calls can be made to fail, and Windows cannot be made to
 //   refuse the focus: files that need that say `requires sim`.
+// - The about box's links are not followed: the shell would open them for
+//   real. What is opened and started, files and user rights are the
+//   simulated desktop's too.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/win32/scenario_host/dialog_user.h"
 #include "tests/win32/scenario_host/players.h"
 #include "tests/win32/scenario_host/quick_text_host.h"
 #include "tests/win32/scenario_host/window_threads.h"
@@ -153,11 +157,10 @@ class Win32World final : public scenario::World {
   void Answer(int button) override { boxes_.Answer(button); }
   [[nodiscard]] std::vector<scenario::ShownBox> ShownBoxes() override { return boxes_.Shown(); }
 
-  // The plug-in's dialogs, what it opens and starts, files and user rights
-  // are not yet played on this desktop: files that use them require the
-  // simulated one.
   void QueueDialogStep(const scenario::DialogStep& step) override;
-  [[nodiscard]] std::vector<std::u16string> ShownDialogs() override;
+  [[nodiscard]] std::vector<std::u16string> ShownDialogs() override { return dialogs_.Shown(); }
+  // What the plug-in opens and starts, files and user rights are not played
+  // on this desktop: files that use them require the simulated one.
   [[nodiscard]] std::optional<std::u16string> LastOpened() override;
   [[nodiscard]] std::optional<std::u16string> LastStarted() override;
   void PutFile(const std::u16string& path, const std::string& bytes) override;
@@ -184,6 +187,7 @@ class Win32World final : public scenario::World {
   QuickTextHost host_;
   Players players_;
   MessageBoxWatch boxes_;
+  DialogUser dialogs_;
   TickCounter ticks_;
   Ref<::_Nick> nick_;
 
