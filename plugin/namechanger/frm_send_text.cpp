@@ -191,7 +191,9 @@ void FrmSendText::DeliverKeyStroke(platform::Hwnd previousForeground) {
   PressAltZero();
   platform::Hwnd window = 0;
   if (handleOf(&window)) {
-    platform.windows.ShowWindow(window, platform::kSwHide);
+    // Messenger's window belongs to another program: the hide must not
+    // wait for it to answer.
+    platform.windows.ShowWindowAsync(window, platform::kSwHide);
   }
   platform.windows.SetForegroundWindow(previousForeground);
 }

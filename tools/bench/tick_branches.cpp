@@ -125,6 +125,9 @@ class CountingWindows final : public platform::Windows {
   Hwnd GetForegroundWindow() override { return inner_.GetForegroundWindow(); }
   bool SetForegroundWindow(Hwnd window) override { return inner_.SetForegroundWindow(window); }
   bool ShowWindow(Hwnd window, int command) override { return inner_.ShowWindow(window, command); }
+  bool ShowWindowAsync(Hwnd window, int command) override {
+    return inner_.ShowWindowAsync(window, command);
+  }
   bool BringWindowToTop(Hwnd window) override { return inner_.BringWindowToTop(window); }
   Hwnd GetActiveWindow() override { return inner_.GetActiveWindow(); }
 
@@ -173,6 +176,7 @@ const std::map<std::string, std::string>& KindTable() {
       {"GetForegroundWindow", "window"},
       {"SetForegroundWindow", "window"},
       {"ShowWindow", "window"},
+      {"ShowWindowAsync", "window"},
       {"BringWindowToTop", "window"},
       {"GetActiveWindow", "window"},
       {"DispatchMessageW", "pump"},
