@@ -16,7 +16,10 @@
 namespace tb {
 namespace {
 
-std::u16string Repeat(std::size_t count) { return std::u16string(count, u'x'); }
+std::u16string Repeat(std::size_t count) {
+  std::u16string text(count, u'x');
+  return text;
+}
 
 // A title as a player may show it, and what comes of it: the title as the
 // Winamp and Windows Media Player readers keep it (up to its first NUL),
