@@ -46,6 +46,10 @@ class Windows {
   virtual bool SetForegroundWindow(Hwnd window) = 0;
   // ShowWindow
   virtual bool ShowWindow(Hwnd window, int command) = 0;
+  // ShowWindowAsync: the change reaches a window of another thread as an
+  // event in its queue, so a window that stopped answering cannot hold the
+  // caller; a window of the calling thread changes at once.
+  virtual bool ShowWindowAsync(Hwnd window, int command) = 0;
   // BringWindowToTop
   virtual bool BringWindowToTop(Hwnd window) = 0;
   // GetActiveWindow: the calling thread's active window, or 0.

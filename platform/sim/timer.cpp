@@ -48,7 +48,12 @@ void SimTimer::Advance(std::uint32_t ms) {
     next->second.due = now_ + std::max<std::uint32_t>(next->second.interval, 1);
     const platform::TimerProc proc = next->second.proc;
     ++fired_;
+    const std::uint64_t started = now_;
+    ++depth_;
     proc();
+    if (--depth_ == 0) {
+      longestCallback_ = std::max(longestCallback_, now_ - started);
+    }
   }
   now_ = std::max(now_, until);
 }

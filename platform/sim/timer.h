@@ -34,6 +34,9 @@ class SimTimer final : public platform::Timer {
   [[nodiscard]] std::uint64_t Now() const { return now_; }
   // How many timer callbacks have run.
   [[nodiscard]] std::uint64_t Fired() const { return fired_; }
+  // The virtual time of the longest callback that the host's loop ran,
+  // callbacks nested inside it included, in milliseconds.
+  [[nodiscard]] std::uint64_t LongestCallbackMs() const { return longestCallback_; }
 
  private:
   struct Entry {
@@ -46,6 +49,8 @@ class SimTimer final : public platform::Timer {
   std::map<std::uintptr_t, Entry> timers_;
   std::uint64_t now_ = 0;
   std::uint64_t fired_ = 0;
+  std::uint64_t longestCallback_ = 0;
+  int depth_ = 0;
   std::uintptr_t nextId_ = 0x7FF0;
 };
 

@@ -247,6 +247,18 @@ bool SimWindows::ShowWindow(Hwnd window, int command) {
   if (faults_.Enter("ShowWindow")) {
     return false;
   }
+  return Show(window, command);
+}
+
+bool SimWindows::ShowWindowAsync(Hwnd window, int command) {
+  if (faults_.Enter("ShowWindowAsync") || Get(window) == nullptr) {
+    return false;
+  }
+  Show(window, command);
+  return true;  // the change was passed on
+}
+
+bool SimWindows::Show(Hwnd window, int command) {
   SimWindow* target = Get(window);
   if (target == nullptr) {
     return false;

@@ -56,6 +56,10 @@ bool Win32Windows::ShowWindow(platform::Hwnd window, int command) {
   return ::ShowWindow(Handle(window), command) != FALSE;
 }
 
+bool Win32Windows::ShowWindowAsync(platform::Hwnd window, int command) {
+  return ::ShowWindowAsync(Handle(window), command) != FALSE;
+}
+
 bool Win32Windows::BringWindowToTop(platform::Hwnd window) {
   return ::BringWindowToTop(Handle(window)) != FALSE;
 }

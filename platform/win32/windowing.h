@@ -20,6 +20,7 @@ class Win32Windows final : public platform::Windows {
   platform::Hwnd GetForegroundWindow() override;
   bool SetForegroundWindow(platform::Hwnd window) override;
   bool ShowWindow(platform::Hwnd window, int command) override;
+  bool ShowWindowAsync(platform::Hwnd window, int command) override;
   bool BringWindowToTop(platform::Hwnd window) override;
   platform::Hwnd GetActiveWindow() override;
 };

@@ -46,12 +46,11 @@ std::optional<std::u16string> FrmSendText::SigninName() {
   return name;
 }
 
-std::optional<std::u16string> FrmSendText::OrdinaryName(const std::u16string& player) {
+std::optional<std::u16string> FrmSendText::OrdinaryName(const std::u16string& player,
+                                                        const std::u16string& musicMatchTemplate) {
   // For MUSICMATCH Jukebox the template itself separates the ordinary name
   // from the song; the others use the name marker.
-  const std::u16string separator = player == kPlayerMusicMatch
-                                       ? ReadSetting(plugin_.Platform().registry, kCurrentTagMMJ)
-                                       : kMarker;
+  const std::u16string& separator = player == kPlayerMusicMatch ? musicMatchTemplate : kMarker;
   const auto name = FriendlyName();
   if (!name) {
     return std::nullopt;
@@ -59,19 +58,21 @@ std::optional<std::u16string> FrmSendText::OrdinaryName(const std::u16string& pl
   return PartBefore(*name, separator);
 }
 
-bool FrmSendText::ComposeNowPlaying() {
+bool FrmSendText::ComposeNowPlaying(const std::u16string& player) {
   platform::Registry& registry = plugin_.Platform().registry;
-  const std::u16string player = ReadSetting(registry, kPlayer);
   if (!IsKnownPlayer(player)) {
     return true;  // the command last composed goes again
   }
-  const auto ordinary = OrdinaryName(player);
+  // The MUSICMATCH Jukebox template cuts the ordinary name out and follows
+  // it: one reading serves both, as nothing can change it in between.
+  const std::u16string musicMatchTemplate =
+      player == kPlayerMusicMatch ? ReadSetting(registry, kCurrentTagMMJ) : std::u16string();
+  const auto ordinary = OrdinaryName(player, musicMatchTemplate);
   if (!ordinary) {
     return false;
   }
   if (player == kPlayerMusicMatch) {
-    Text2 = kNameCommandPrefix + *ordinary + ReadSetting(registry, kCurrentTagMMJ) +
-            plugin_.frmWinamp().Label2;
+    Text2 = kNameCommandPrefix + *ordinary + musicMatchTemplate + plugin_.frmWinamp().Label2;
   } else if (player == kPlayerWindowsMedia) {
     splitWMP = *ordinary;
     Text2 = kNameCommandPrefix + splitWMP + kMarker + ReadSetting(registry, kCurrentTagWMP);
@@ -81,12 +82,14 @@ bool FrmSendText::ComposeNowPlaying() {
   return true;
 }
 
-bool FrmSendText::ComposeOrdinary() {
-  const std::u16string player = ReadSetting(plugin_.Platform().registry, kPlayer);
+bool FrmSendText::ComposeOrdinary(const std::u16string& player) {
+  platform::Registry& registry = plugin_.Platform().registry;
   if (!IsKnownPlayer(player)) {
     return true;  // the command last composed goes again
   }
-  const auto ordinary = OrdinaryName(player);
+  const auto ordinary =
+      OrdinaryName(player, player == kPlayerMusicMatch ? ReadSetting(registry, kCurrentTagMMJ)
+                                                       : std::u16string());
   if (!ordinary) {
     return false;
   }
@@ -188,14 +191,22 @@ void FrmSendText::DeliverKeyStroke(platform::Hwnd previousForeground) {
   PressAltZero();
   platform::Hwnd window = 0;
   if (handleOf(&window)) {
-    platform.windows.ShowWindow(window, platform::kSwHide);
+    // Messenger's window belongs to another program: the hide must not
+    // wait for it to answer.
+    platform.windows.ShowWindowAsync(window, platform::kSwHide);
   }
   platform.windows.SetForegroundWindow(previousForeground);
 }
 
-void FrmSendText::changeName() {
+void FrmSendText::changeName() { changeName(ReadSetting(plugin_.Platform().registry, kPlayer)); }
+
+void FrmSendText::changeNameBack() {
+  changeNameBack(ReadSetting(plugin_.Platform().registry, kPlayer));
+}
+
+void FrmSendText::changeName(const std::u16string& player) {
   const platform::Hwnd previousForeground = plugin_.Platform().windows.GetForegroundWindow();
-  const bool send = ComposeNowPlaying();
+  const bool send = ComposeNowPlaying(player);
   WriteStatus(kStatusPlaying);
   if (send) {
     EnsureAutoSend();
@@ -204,9 +215,9 @@ void FrmSendText::changeName() {
   }
 }
 
-void FrmSendText::changeNameBack() {
+void FrmSendText::changeNameBack(const std::u16string& player) {
   const platform::Hwnd previousForeground = plugin_.Platform().windows.GetForegroundWindow();
-  const bool send = ComposeOrdinary();
+  const bool send = ComposeOrdinary(player);
   if (send) {
     EnsureAutoSend();
     StoreCommand();

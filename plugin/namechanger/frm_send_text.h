@@ -48,6 +48,10 @@ class FrmSendText {
 
   void changeName();
   void changeNameBack();
+  // The same, for the player that the caller has just read from the setting
+  // Player, with no message processed since: one reading serves both.
+  void changeName(const std::u16string& player);
+  void changeNameBack(const std::u16string& player);
 
   // oMessengerAPI, or null when the form could not make one.
   [[nodiscard]] platform::MessengerObject* oMessengerAPI() const { return oMessengerAPI_.get(); }
@@ -65,11 +69,13 @@ class FrmSendText {
   std::optional<std::u16string> FriendlyName();
   std::optional<std::u16string> SigninName();
   // The part of the display name before what the name change appends for
-  // the player; nothing when the name cannot be read.
-  std::optional<std::u16string> OrdinaryName(const std::u16string& player);
+  // the player (for MUSICMATCH Jukebox, its template); nothing when the
+  // name cannot be read.
+  std::optional<std::u16string> OrdinaryName(const std::u16string& player,
+                                             const std::u16string& musicMatchTemplate);
   // Composes Text2 for the chosen player; false when nothing may be sent.
-  bool ComposeNowPlaying();
-  bool ComposeOrdinary();
+  bool ComposeNowPlaying(const std::u16string& player);
+  bool ComposeOrdinary(const std::u16string& player);
   void WriteStatus(const char16_t* status);
   void EnsureAutoSend();
   void StoreCommand();

@@ -14,13 +14,13 @@ void ReadMediaPlayer(Plugin& plugin) {
   store.Label3 = ReadRegistryString(platform.registry, platform::kHkeyCurrentUser,
                                     kCurrentMetadataKey, u"Title");
   if (ReadSetting(platform.registry, kStatus) == kStatusPlaying && store.Label3.empty()) {
-    plugin.frmSendText().changeNameBack();
+    plugin.frmSendText().changeNameBack(kPlayerWindowsMedia);
     state.MediaPlayerLastTitle.clear();
     return;
   }
   if (store.Label3 != state.MediaPlayerLastTitle) {
     state.MediaPlayerLastTitle = store.Label3;
-    plugin.frmSendText().changeName();
+    plugin.frmSendText().changeName(kPlayerWindowsMedia);
   }
 }
 

@@ -1,4 +1,5 @@
 #include "plugin/core/plugin.h"
+#include "plugin/core/settings.h"
 #include "plugin/core/text.h"
 #include "plugin/players/mod_winamp.h"
 #include "plugin/players/readers.h"
@@ -45,13 +46,13 @@ void ReadMusicMatch(Plugin& plugin) {
   const bool idle = store.Label2 == kIdleText || store.Label2.empty();
   if (idle && state.MusicMatchChanged == kChanged) {
     state.MusicMatchChanged = kNotChanged;
-    plugin.frmSendText().changeNameBack();
+    plugin.frmSendText().changeNameBack(kPlayerMusicMatch);
     state.MusicMatchLastTitle = store.Label2;
     return;
   }
   if (store.Label2 != state.MusicMatchLastTitle) {
     state.MusicMatchLastTitle = store.Label2;
-    plugin.frmSendText().changeName();
+    plugin.frmSendText().changeName(kPlayerMusicMatch);
     state.MusicMatchChanged = kChanged;
   }
 }

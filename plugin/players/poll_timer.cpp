@@ -25,13 +25,15 @@ void WinampTick(Plugin& plugin) {
     ReadStudio(plugin);
   } else if (WindowPresent(platform, kWinampWindowClass)) {
     ReadWinamp(plugin);
-  } else if (state.WinampChanged == kChanged && !WindowPresent(platform, kWinampWindowClass)) {
-    // The window whose song the name shows has closed.
+  } else if (state.WinampChanged == kChanged) {
+    // The window whose song the name shows has closed. Neither window was
+    // found a moment ago, with no message processed since: a second lookup
+    // could only find the same.
     state.WinampChanged = kNotChanged;
-    plugin.frmSendText().changeNameBack();
-  } else if (state.StudioChanged == kChanged && !WindowPresent(platform, kStudioWindowClass)) {
+    plugin.frmSendText().changeNameBack(kPlayerWinamp);
+  } else if (state.StudioChanged == kChanged) {
     state.StudioChanged = kNotChanged;
-    plugin.frmSendText().changeNameBack();
+    plugin.frmSendText().changeNameBack(kPlayerWinamp);
   }
 }
 
@@ -48,15 +50,16 @@ void Tick(Plugin& plugin) {
   if (ReadSetting(platform.registry, kOnOff) != kSwitchOn) {
     return;
   }
-  // The setting is read afresh for each comparison, as the options dialog
-  // may change it at any time.
-  if (ReadSetting(platform.registry, kPlayer) == kPlayerMusicMatch) {
+  // One reading serves every comparison: nothing can change the setting
+  // between them.
+  const std::u16string player = ReadSetting(platform.registry, kPlayer);
+  if (player == kPlayerMusicMatch) {
     if (WindowPresent(platform, kMusicMatchWindowClass)) {
       ReadMusicMatch(plugin);
     }
-  } else if (ReadSetting(platform.registry, kPlayer) == kPlayerWindowsMedia) {
+  } else if (player == kPlayerWindowsMedia) {
     ReadMediaPlayer(plugin);
-  } else if (ReadSetting(platform.registry, kPlayer) == kPlayerWinamp) {
+  } else if (player == kPlayerWinamp) {
     WinampTick(plugin);
   }
 }

@@ -1,6 +1,7 @@
 #include <array>
 
 #include "plugin/core/plugin.h"
+#include "plugin/core/settings.h"
 #include "plugin/core/text.h"
 #include "plugin/players/mod_winamp.h"
 #include "plugin/players/readers.h"
@@ -24,7 +25,7 @@ void ReadStudio(Plugin& plugin) {
   const std::u16string title = store.Label1;
   if (IsIdleTitle(title, u"stopped", u"paused") && state.StudioChanged == kChanged) {
     state.StudioChanged = kNotChanged;
-    plugin.frmSendText().changeNameBack();
+    plugin.frmSendText().changeNameBack(kPlayerWinamp);
     state.StudioLastTitle = store.Label1;
     return;
   }
@@ -32,7 +33,7 @@ void ReadStudio(Plugin& plugin) {
     return;
   }
   state.StudioLastTitle = store.Label1;
-  plugin.frmSendText().changeName();
+  plugin.frmSendText().changeName(kPlayerWinamp);
   state.StudioChanged = kChanged;
 }
 

@@ -1,4 +1,5 @@
 #include "plugin/core/plugin.h"
+#include "plugin/core/settings.h"
 #include "plugin/players/mod_winamp.h"
 #include "plugin/players/readers.h"
 
@@ -23,18 +24,24 @@ void ReadWinamp(Plugin& plugin) {
   const std::u16string title = store.Text1;
   if (IsIdleTitle(title, u"Stopped", u"Paused") && state.WinampChanged == kChanged) {
     state.WinampChanged = kNotChanged;
-    plugin.frmSendText().changeNameBack();
+    plugin.frmSendText().changeNameBack(kPlayerWinamp);
     state.WinampLastTitle = GetWinampTitle(platform);
     return;
   }
-  if (GetWinampTitle(platform) == state.WinampLastTitle) {
+  // The title read above serves the comparison and the last title: no
+  // message has been processed since, so a second reading could only give
+  // the same. After a restore it is read afresh, as the restore lets the
+  // thread process messages.
+  if (title == state.WinampLastTitle) {
     return;
   }
   // The last title is stored before the dialog wait, so a tick that runs
   // inside the wait sees no change; the song fields are filled before the
   // name change, so the tags the host expands find the new song.
-  state.WinampLastTitle = GetWinampTitle(platform);
+  state.WinampLastTitle = title;
   ReadWinampTagInfo(plugin);
+  // The dialog wait let the thread process messages (the user may have
+  // chosen another player meanwhile): the name change reads Player afresh.
   plugin.frmSendText().changeName();
   state.WinampChanged = kChanged;
 }

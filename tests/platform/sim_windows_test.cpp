@@ -100,5 +100,19 @@ TEST(SimWindows, TheFocusMovesOnlyWhenWindowsAllowsIt) {
   EXPECT_FALSE(windows.SetForegroundWindow(0x999)) << "no such window";
 }
 
+TEST(SimWindows, ShowWindowAsyncPassesTheChangeOnEvenToAHungWindow) {
+  sim::SimDesktop desktop;
+  auto& windows = desktop.windows;
+  const Hwnd hung = windows.Open(u"IMWindowClass", u"Debug.Window - Conversation");
+  windows.Get(hung)->hung = true;
+  windows.Focus(hung);
+  const auto before = desktop.timer.Now();
+  EXPECT_TRUE(windows.ShowWindowAsync(hung, platform::kSwHide));
+  EXPECT_EQ(desktop.timer.Now(), before) << "the caller does not wait";
+  EXPECT_FALSE(windows.Get(hung)->visible);
+  EXPECT_EQ(windows.GetForegroundWindow(), 0U);
+  EXPECT_FALSE(windows.ShowWindowAsync(0x999, platform::kSwHide)) << "no such window";
+}
+
 }  // namespace
 }  // namespace tb

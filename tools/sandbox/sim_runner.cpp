@@ -1,33 +1,69 @@
 #include "tools/sandbox/sim_runner.h"
 
+#include <algorithm>
 #include <stdexcept>
+
+#include "plugin/core/settings.h"
 
 namespace tb::sandbox {
 
 using scenario::StepError;
 using scenario::ToUtf8;
 
+template <typename Call>
+std::optional<bool> SimWorld::HostCall(const char* method, Call call) {
+  const std::uint64_t start = desktop_.timer.Now();
+  std::optional<bool> answered;
+  try {
+    answered = call();
+  } catch (const SettingWriteError& error) {
+    ++calls_.failed;
+    lastFailure_ = error.what();
+  } catch (const std::exception& error) {
+    lastFailure_ = error.what();
+    calls_.unexpected.push_back(std::string(method) + ": " + lastFailure_);
+  } catch (...) {
+    lastFailure_ = "an error of unknown type";
+    calls_.unexpected.push_back(std::string(method) + ": " + lastFailure_);
+  }
+  calls_.longestMs = std::max(calls_.longestMs, desktop_.timer.Now() - start);
+  return answered;
+}
+
 std::optional<std::string> SimWorld::Load() {
   if (nick_) {
     return std::nullopt;
   }
-  try {
-    nick_.emplace(plugin_);
-  } catch (const std::exception& error) {
-    return error.what();
+  if (!HostCall("creation", [this] {
+        nick_.emplace(plugin_);
+        return true;
+      })) {
+    return lastFailure_;
   }
   desktop_.host.parseTag = [this](const std::u16string& tag, std::u16string& result) {
-    return nick_->ParseTag(tag, nullptr, result);
+    // A failed call leaves the tag as typed, as the host does.
+    return HostCall("ParseTag", [&] { return nick_->ParseTag(tag, nullptr, result); })
+        .value_or(false);
   };
   return std::nullopt;
 }
 
 bool SimWorld::ParseCommand(const std::u16string& command, std::u16string& sResult) {
-  return nick_->ParseCommand(command, u"", nullptr, sResult);
+  const auto answered =
+      HostCall("ParseCommand", [&] { return nick_->ParseCommand(command, u"", nullptr, sResult); });
+  if (!answered) {
+    throw StepError("ParseCommand failed: " + lastFailure_);
+  }
+  return *answered;
 }
 
 bool SimWorld::ParseTag(const std::u16string& tag, std::u16string& sResult) {
-  return nick_->ParseTag(tag, nullptr, sResult);
+  const auto answered =
+      HostCall("ParseTag", [&] { return nick_->ParseTag(tag, nullptr, sResult); });
+  if (!answered) {
+    throw StepError("ParseTag failed: " + lastFailure_);
+  }
+  return *answered;
 }
 
 void SimWorld::Tick(std::int64_t count) {

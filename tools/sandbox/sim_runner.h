@@ -2,6 +2,7 @@
 // code, printing each step and what the user's contacts see.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -17,6 +18,19 @@
 namespace tb::sandbox {
 
 using Failure = scenario::Failure;
+
+// What the host met in its calls into the plug-in (creation, ParseCommand,
+// ParseTag, its own tag expansion), each taken as the COM layer takes it: an
+// error thrown out of the plug-in's code becomes a failed call.
+struct HostCalls {
+  // Calls that failed because the registry refused a setting, the one way
+  // a host call is meant to fail.
+  std::size_t failed = 0;
+  // Any other error that reached the edge, by method and message.
+  std::vector<std::string> unexpected;
+  // The virtual time of the longest single call, in milliseconds.
+  std::uint64_t longestMs = 0;
+};
 
 // The simulated desktop as the scenario language drives it.
 class SimWorld final : public scenario::World {
@@ -97,8 +111,17 @@ class SimWorld final : public scenario::World {
     return desktop_.registry.OpenHandles();
   }
 
+  [[nodiscard]] const HostCalls& Calls() const { return calls_; }
+
  private:
+  // Runs one host call into the plug-in: answers what it answered, or
+  // nothing when it failed, with the reason in lastFailure_.
+  template <typename Call>
+  std::optional<bool> HostCall(const char* method, Call call);
+
   sim::SimDesktop& desktop_;
+  HostCalls calls_;
+  std::string lastFailure_;
   Plugin plugin_{desktop_.Platform()};
   std::optional<Nick> nick_;
 };
@@ -113,6 +136,7 @@ class SimRunner {
   void Run(const std::vector<scenario::Step>& steps) { runner_.Run(steps); }
   [[nodiscard]] const std::vector<Failure>& Failures() const { return runner_.Failures(); }
   [[nodiscard]] const scenario::Runner& Player() const { return runner_; }
+  [[nodiscard]] const SimWorld& World() const { return world_; }
 
   sim::SimDesktop& Desktop() { return desktop_; }
 

@@ -74,6 +74,9 @@ class CountingWindows final : public platform::Windows {
   bool ShowWindow(platform::Hwnd window, int command) override {
     return real_.ShowWindow(window, command);
   }
+  bool ShowWindowAsync(platform::Hwnd window, int command) override {
+    return real_.ShowWindowAsync(window, command);
+  }
   bool BringWindowToTop(platform::Hwnd window) override {
     broughtToTop.push_back(window);
     return real_.BringWindowToTop(window);

@@ -1,0 +1,54 @@
+// The fault sweep: every scenario file of the simulated desktop, played once
+// for each seam call it makes, with that one call failing. Expectations may
+// fail under a fault; what must hold whatever fails is checked here.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "plugin/dialogs/frm_about.h"
+#include "plugin/namechanger/frm_send_text.h"
+#include "plugin/players/mod_winamp.h"
+#include "tools/scenario/scenario.h"
+
+namespace tb::faultsweep {
+
+// The longest that one call of the plug-in (a poll tick, or a host call)
+// may hold the thread, in virtual time: the about box's timer second with a
+// tick inside it that waits for the file-information dialog, the focus and
+// the key stroke, and reads a few window texts from a player that does not
+// answer.
+inline constexpr std::uint64_t kLongestCallMs =
+    kAboutTimerMs + kFileInfoWaitMs + kFocusWaitMs + kKeyStrokeWaitMs + 8 * kWindowTextTimeoutMs;
+
+// One scenario file, with what a run without faults made of it.
+struct Scenario {
+  std::string path;
+  std::vector<scenario::Step> steps;
+  // The seam calls of the run without faults, by name, in order.
+  std::vector<std::string> calls;
+  // The type of each setting at the end of that run, for those the file
+  // itself stored as something other than text.
+  std::map<std::u16string, std::uint32_t> settingTypes;
+};
+
+// The scenario files of a folder, *.tbs, in name order.
+std::vector<std::filesystem::path> ScenarioFiles(const std::filesystem::path& folder);
+
+// Reads the file and plays it once without faults, counting its seam calls.
+// Nothing when it cannot be read or asks for another desktop.
+std::optional<Scenario> Prepare(const std::filesystem::path& file);
+
+// Plays the scenario with its kth seam call (1-based) failing. Answers what
+// broke, one line per broken rule, or nothing when the run survived: no
+// error out of the player, none but a refused setting at the host's edge,
+// the kth call reached and failed, no registry key open, at most one poll timer, no call
+// of the plug-in longer than kLongestCallMs, and every setting readable.
+std::vector<std::string> PlayFailing(const Scenario& scenario, std::size_t k);
+
+}  // namespace tb::faultsweep
