@@ -44,7 +44,7 @@ Hwnd SimWindows::Open(const std::u16string& className, const std::u16string& tit
                       bool visible) {
   const Hwnd handle = nextHandle_;
   nextHandle_ += 4;
-  windows_.emplace(handle, SimWindow{className, title, parent, visible, false});
+  windows_.emplace(handle, SimWindow{className, title, parent, visible, false, std::nullopt});
   return handle;
 }
 
@@ -188,7 +188,7 @@ bool SimWindows::SendMessageTimeout(Hwnd window, std::uint32_t message, std::uin
   }
   std::intptr_t answer = 0;
   if (message == platform::kWmGetTextLength) {
-    answer = static_cast<std::intptr_t>(target->title.size());
+    answer = target->claimedTextLength.value_or(static_cast<std::intptr_t>(target->title.size()));
   } else if (message == platform::kWmGetText) {
     // NOLINTNEXTLINE(performance-no-int-to-ptr): WM_GETTEXT's buffer travels in lParam.
     auto* buffer = reinterpret_cast<char16_t*>(lparam);

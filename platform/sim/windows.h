@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ struct SimWindow {
   platform::Hwnd parent = 0;
   bool visible = true;
   bool hung = false;
+  // What the window answers to WM_GETTEXTLENGTH when that is more than its
+  // text: Windows lets a window answer any upper bound.
+  std::optional<std::intptr_t> claimedTextLength;
 };
 
 class SimWindows final : public platform::Windows {

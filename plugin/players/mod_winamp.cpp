@@ -1,5 +1,6 @@
 #include "plugin/players/mod_winamp.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -27,6 +28,7 @@ std::u16string GetWindowString(platform::Platform& platform, platform::Hwnd wind
       length <= 0) {
     return {};
   }
+  length = std::min(length, kWindowTextMaxLength);
   std::u16string buffer(static_cast<std::size_t>(length) + 1, u'\0');
   std::intptr_t copied = 0;
   if (!platform.windows.SendMessageTimeout(

@@ -23,6 +23,11 @@ inline constexpr std::uintptr_t kFileInfoCommand = 40188;
 // as an empty title: a player that stopped answering must not hold the
 // host's thread.
 inline constexpr std::uint32_t kWindowTextTimeoutMs = 100;
+// The most of a window's text that is read. A window's answer to
+// WM_GETTEXTLENGTH is only an upper bound, and a window that claims
+// gigabytes must not make the host's process allocate them; every real
+// title and field is far shorter.
+inline constexpr std::intptr_t kWindowTextMaxLength = 65535;
 // How long to wait for the file-information dialog and its fields; when it
 // does not come, the song fields keep their values and the name change goes
 // on.
@@ -37,7 +42,8 @@ platform::Hwnd FindWinamp(platform::Platform& platform);
 
 // The window's text, read with WM_GETTEXTLENGTH and WM_GETTEXT within
 // kWindowTextTimeoutMs each; empty for no window, a window that is gone, or
-// one that does not answer in time. The text ends at its first NUL.
+// one that does not answer in time. The text ends at its first NUL, and
+// after kWindowTextMaxLength characters.
 std::u16string GetWindowString(platform::Platform& platform, platform::Hwnd window);
 
 // The "Winamp v1.x" window's title; any failure gives the empty string.

@@ -202,6 +202,30 @@ TEST(HostileTitles, AHungPlayerWindowHoldsATickOnlyForBoundedWaits) {
   }
 }
 
+// A window may answer WM_GETTEXTLENGTH with any upper bound; one that claims
+// the most a message can answer does not make the host allocate gigabytes:
+// the read is capped, and a real title under the cap still reads whole.
+TEST(HostileTitles, AWindowClaimingAHugeTextLengthIsReadUpToTheCap) {
+  for (const ReaderInfo& reader : kReaders) {
+    if (reader.windowClass == nullptr || reader.reader == Reader::kStudio) {
+      continue;  // no text length is asked for
+    }
+    SCOPED_TRACE(reader.name);
+    Desktop world(reader);
+    auto& desktop = world.desktop;
+    const platform::Hwnd window = desktop.windows.Open(reader.windowClass, u"");
+    desktop.windows.Get(window)->claimedTextLength = INTPTR_MAX;
+    world.Play(u"\"Song\" by Band - MUSICMATCH Jukebox - Winamp");
+    EXPECT_EQ(desktop.host.Sent().size(), 1U);
+    EXPECT_NE(world.Kept().find(u"Song"), std::u16string::npos);
+
+    desktop.windows.Get(window)->title = Repeat(kWindowTextMaxLength + 10);
+    desktop.windows.Get(window)->claimedTextLength.reset();
+    EXPECT_EQ(GetWindowString(desktop.Platform(), window).size(),
+              static_cast<std::size_t>(kWindowTextMaxLength));
+  }
+}
+
 // The conversation window that the name change opens belongs to Messenger,
 // another program: hiding it again must not wait for Messenger to answer,
 // so it is hidden with ShowWindowAsync, never ShowWindow.
