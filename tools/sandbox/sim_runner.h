@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "installer/frm_setup.h"
 #include "platform/sim/desktop.h"
 #include "plugin/core/nick.h"
 #include "plugin/core/plugin.h"
@@ -93,14 +94,26 @@ class SimWorld final : public scenario::World {
     desktop_.registry.SetReadOnly(platform::kHkeyLocalMachine, ordinary);
   }
 
+  [[nodiscard]] std::optional<std::string> GetFile(const std::u16string& path) override;
+  void SetEnvironmentVariable(const std::u16string& name,
+                              const std::optional<std::u16string>& value) override {
+    desktop_.environment.Set(name, value);
+  }
+  void Installer(scenario::InstallerAction action) override;
+  [[nodiscard]] bool InstallerOpen() override { return installer_.has_value(); }
+
   [[nodiscard]] std::optional<std::size_t> OpenRegistryKeys() override {
     return desktop_.registry.OpenHandles();
   }
 
  private:
+  setup::SetupDesktop SetupDesktop();
+
+
   sim::SimDesktop& desktop_;
   Plugin plugin_{desktop_.Platform()};
   std::optional<Nick> nick_;
+  std::optional<setup::FrmSetup> installer_;
 };
 
 class SimRunner {
