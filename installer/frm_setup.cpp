@@ -87,6 +87,9 @@ void FrmSetup::Install(const std::u16string& pluginDir, const std::u16string& so
   WriteRegistryString(registry, kHkeyLocalMachine, kRegisteredPluginsKey, kPluginDisplayName,
                       kPluginProgId);
   progressFull = true;
+  if (progressChanged) {
+    progressChanged();
+  }
   WritePlayer();
 
   CreateRegistryKey(registry, kHkeyLocalMachine, kUiPluginKey);

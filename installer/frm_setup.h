@@ -3,6 +3,7 @@
 // Cancel. This is its behaviour; installer/win32 shows it.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/environment.h"
@@ -68,6 +69,9 @@ class FrmSetup {
   bool unloaded = false;
   // The window, owner of the boxes; set by the view.
   platform::Hwnd window = 0;
+  // Called when the strip has become full, so that the view shows it before
+  // the closing messages.
+  std::function<void()> progressChanged;
 
  private:
   void Install(const std::u16string& pluginDir, const std::u16string& sourceDir);
