@@ -78,6 +78,15 @@ void DeleteValue(HKEY root, const wchar_t* path, const wchar_t* name) {
   }
 }
 
+bool KeyExists(const wchar_t* path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(key);
+  return true;
+}
+
 bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -402,6 +411,8 @@ int wmain(int argc, wchar_t** argv) {
   Write(dist + L"\\data0.cab", "MZ data0");
 
   const auto oldPluginDir = ReadString(HKEY_LOCAL_MACHINE, kMsgPlusKey, L"PluginDir");
+  const bool hadHost = KeyExists(L"SOFTWARE\\Pelorin");
+  const bool hadUiPlugins = KeyExists(L"SOFTWARE\\Microsoft\\MediaPlayer\\UIPlugins");
   DeleteValue(HKEY_LOCAL_MACHINE, kMsgPlusKey, L"PluginDir");
   CheckMissingPluginDir(log, program, dist);
   WriteString(HKEY_LOCAL_MACHINE, kMsgPlusKey, L"PluginDir", plugins);
@@ -422,6 +433,16 @@ int wmain(int argc, wchar_t** argv) {
     DeleteValue(HKEY_LOCAL_MACHINE, kMsgPlusKey, L"PluginDir");
   }
   RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+  // Keys made on the way, when there were none; a key with anything left in
+  // it is not deleted.
+  if (!hadHost) {
+    for (const wchar_t* key : {kRegisteredPlugins, kMsgPlusKey, L"SOFTWARE\\Pelorin"}) {
+      RegDeleteKeyW(HKEY_LOCAL_MACHINE, key);
+    }
+  }
+  if (!hadUiPlugins) {
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\MediaPlayer\\UIPlugins");
+  }
   for (const wchar_t* file : {L"\\Tunebadge.dll", L"\\blogging.dll"}) {
     DeleteFileW((plugins + file).c_str());
   }
@@ -433,6 +454,7 @@ int wmain(int argc, wchar_t** argv) {
   RemoveDirectoryW(root.c_str());
   log.Ok(!formsOurs || !Exists(forms), "no FM20.DLL of ours is left behind");
   log.Ok(!Exists(root), "the throw-away folders are gone");
+  log.Ok(hadHost || !KeyExists(L"SOFTWARE\\Pelorin"), "no host key of ours is left behind");
 
   CoUninitialize();
   std::printf("installer_checks: %d checks, %zu failed\n%s", log.Checks(), log.Failures().size(),
