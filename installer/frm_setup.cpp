@@ -33,13 +33,14 @@ void FrmSetup::Form_Load() {
 void FrmSetup::Image3_Click() {
   // Nothing is changed before both the plug-in folder and the plug-in
   // library are known to be there: without them every path would be wrong.
-  const std::u16string pluginDir = ReadRegistryString(desktop_.registry, kHkeyLocalMachine,
-                                                      kMsgPlusKey, kPluginDirValue);
+  const std::u16string pluginDir =
+      ReadRegistryString(desktop_.registry, kHkeyLocalMachine, kMsgPlusKey, kPluginDirValue);
   if (pluginDir.empty()) {
-    Report(u"MsgPlus's plug-in folder is not known: the value \"PluginDir\" under "
-           u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Pelorin\\MsgPlus2 is missing or empty. "
-           u"Please install MsgPlus first. Nothing has been changed.",
-           kProgramTitle, platform::kMbOk | platform::kMbIconStop);
+    Report(
+        u"MsgPlus's plug-in folder is not known: the value \"PluginDir\" under "
+        u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Pelorin\\MsgPlus2 is missing or empty. "
+        u"Please install MsgPlus first. Nothing has been changed.",
+        kProgramTitle, platform::kMbOk | platform::kMbIconStop);
     return;
   }
   const std::u16string sourceDir = FolderOf(desktop_.processes.GetModuleFileName());
@@ -64,19 +65,19 @@ void FrmSetup::Install(const std::u16string& pluginDir, const std::u16string& so
   DeleteRegistryKey(registry, kHkeyCurrentUser, kSettingsKeyPath);
   RemoveOldPlugin(registry, desktop_.files);
 
-  CopyWholeFile(desktop_.files, sourceDir + u"\\" + kPluginFile,
-                pluginDir + u"\\" + kPluginFile);
+  CopyWholeFile(desktop_.files, sourceDir + u"\\" + kPluginFile, pluginDir + u"\\" + kPluginFile);
   const bool publisher = Exists(sourceDir + u"\\" + kPublisherSource);
   if (publisher) {
     CopyWholeFile(desktop_.files, sourceDir + u"\\" + kPublisherSource,
                   pluginDir + u"\\" + kPublisherFile);
   } else {
-    Report(u"Windows Media Player support needs its publishing plug-in, \"data.cab\", which "
-           u"is not in " +
-               Quoted(sourceDir) +
-               u". Tunebadge is installed without it; Winamp and MusicMatch Jukebox work as "
-               u"they are.",
-           kInfoCaption, platform::kMbOk | platform::kMbIconInformation);
+    Report(
+        u"Windows Media Player support needs its publishing plug-in, \"data.cab\", which "
+        u"is not in " +
+            Quoted(sourceDir) +
+            u". Tunebadge is installed without it; Winamp and MusicMatch Jukebox work as "
+            u"they are.",
+        kInfoCaption, platform::kMbOk | platform::kMbIconInformation);
   }
   CopyForms(sourceDir);
 
@@ -93,8 +94,7 @@ void FrmSetup::Install(const std::u16string& pluginDir, const std::u16string& so
   WritePlayer();
 
   CreateRegistryKey(registry, kHkeyLocalMachine, kUiPluginKey);
-  WriteRegistryDword(registry, kHkeyLocalMachine, kUiPluginKey, kCapabilitiesValue,
-                     kCapabilities);
+  WriteRegistryDword(registry, kHkeyLocalMachine, kUiPluginKey, kCapabilitiesValue, kCapabilities);
   WriteRegistryString(registry, kHkeyLocalMachine, kUiPluginKey, kDescriptionValue,
                       kDescriptionText);
   WriteRegistryString(registry, kHkeyLocalMachine, kUiPluginKey, kFriendlyNameValue,

@@ -8,7 +8,8 @@ namespace tb::setup {
 inline constexpr char16_t kMsgPlusKey[] = u"SOFTWARE\\Pelorin\\MsgPlus2";
 inline constexpr char16_t kPluginDirValue[] = u"PluginDir";
 // The host's list of plug-ins: display name = ProgID.
-inline constexpr char16_t kRegisteredPluginsKey[] = u"SOFTWARE\\Pelorin\\MsgPlus2\\RegisteredPlugins";
+inline constexpr char16_t kRegisteredPluginsKey[] =
+    u"SOFTWARE\\Pelorin\\MsgPlus2\\RegisteredPlugins";
 inline constexpr char16_t kPluginDisplayName[] = u"Tunebadge";
 inline constexpr char16_t kPluginProgId[] = u"Tunebadge.Nick";
 

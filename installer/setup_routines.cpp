@@ -70,9 +70,8 @@ void RemoveOldPlugin(platform::Registry& registry, platform::Files& files) {
 void CopyWholeFile(platform::Files& files, const std::u16string& source,
                    const std::u16string& destination) {
   // The source first: a missing source must not cost the destination.
-  const ScopedFile from(
-      files, files.CreateFile(source, platform::kGenericRead, platform::kFileShareRead,
-                              platform::kOpenExisting));
+  const ScopedFile from(files, files.CreateFile(source, platform::kGenericRead,
+                                                platform::kFileShareRead, platform::kOpenExisting));
   if (!from.Valid()) {
     throw InstallError(u"Cannot open " + source + u" for reading.");
   }
@@ -85,8 +84,8 @@ void CopyWholeFile(platform::Files& files, const std::u16string& source,
   if (!files.ReadFile(from.Get(), bytes.data(), size, &read) || read != size) {
     throw InstallError(u"Cannot read " + source + u".");
   }
-  const ScopedFile to(files, files.CreateFile(destination, platform::kGenericWrite, 0,
-                                              platform::kCreateAlways));
+  const ScopedFile to(
+      files, files.CreateFile(destination, platform::kGenericWrite, 0, platform::kCreateAlways));
   if (!to.Valid()) {
     throw InstallError(u"Cannot open " + destination + u" for writing.");
   }

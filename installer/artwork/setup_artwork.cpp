@@ -27,8 +27,8 @@ void PaintProgressStrip(Canvas& canvas, bool full) {
   canvas.Fill(RoundedRect(2.5, 2.5, width - 2.5, height - 2.5, radius - 2),
               Paint::Vertical(brand.bright, brand.deep, 2, height - 2), all);
   // A gloss over the upper half of the bar.
-  canvas.Fill(RoundedRect(4, 3.5, width - 4, height / 2, radius - 4),
-              Paint::Solid(kWhite, 0.28), all);
+  canvas.Fill(RoundedRect(4, 3.5, width - 4, height / 2, radius - 4), Paint::Solid(kWhite, 0.28),
+              all);
 }
 
 void PaintPictureButton(Canvas& canvas) {
@@ -44,8 +44,6 @@ void PaintPictureButton(Canvas& canvas) {
   canvas.Fill(RoundedRect(2, 1.5, width - 2, height / 2, 4), Paint::Solid(kWhite, 0.22), all);
 }
 
-Words ButtonCaption() {
-  return {{0, 3, kButtonWidth, kButtonHeight - 2}, 12, true, kWhite};
-}
+Words ButtonCaption() { return {{0, 3, kButtonWidth, kButtonHeight - 2}, 12, true, kWhite}; }
 
 }  // namespace tb::art

@@ -95,8 +95,7 @@ class SetupWindow {
   void ShowStrip() const;
   void EndIfUnloaded() const;
   [[nodiscard]] int FromTwips(int twips) const { return MulDiv(twips, dpi_, 1440); }
-  HWND Add(const wchar_t* windowClass, const char16_t* text, DWORD style, int id,
-           Twips at) const;
+  HWND Add(const wchar_t* windowClass, const char16_t* text, DWORD style, int id, Twips at) const;
   HWND AddPicture(const Dib* picture, int id, Twips at) const;
 
   FrmSetup& form_;
@@ -118,11 +117,10 @@ class SetupWindow {
 
 HWND SetupWindow::Add(const wchar_t* windowClass, const char16_t* text, DWORD style, int id,
                       Twips at) const {
-  HWND control = CreateWindowExW(0, windowClass, Wide(text), WS_CHILD | WS_VISIBLE | style,
-                                 FromTwips(at.left), FromTwips(at.top), FromTwips(at.width),
-                                 FromTwips(at.height), window_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr);
+  HWND control = CreateWindowExW(
+      0, windowClass, Wide(text), WS_CHILD | WS_VISIBLE | style, FromTwips(at.left),
+      FromTwips(at.top), FromTwips(at.width), FromTwips(at.height), window_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (control != nullptr && font_) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   }

@@ -5,8 +5,7 @@
 
 namespace tb::win32 {
 
-std::optional<std::u16string> Win32Environment::GetEnvironmentVariable(
-    const std::u16string& name) {
+std::optional<std::u16string> Win32Environment::GetEnvironmentVariable(const std::u16string& name) {
   // The first call answers the size that the value needs, NUL included; the
   // value may change in between, so the second call's answer is checked too.
   std::u16string value;

@@ -86,8 +86,7 @@ TEST_F(Setup, InstallPlacesRegistersAndListsThePlugIn) {
   EXPECT_EQ(capabilities->data, platform::DwordData(1));
 
   // Every setting is reset: only the player is written.
-  EXPECT_EQ(desktop.registry.GetString(kHkeyCurrentUser, kSettingsKeyPath, kPlayer),
-            u"MusicMatch");
+  EXPECT_EQ(desktop.registry.GetString(kHkeyCurrentUser, kSettingsKeyPath, kPlayer), u"MusicMatch");
   EXPECT_FALSE(desktop.registry.Get(kHkeyCurrentUser, kSettingsKeyPath, kCurrentTag));
   EXPECT_FALSE(desktop.registry.Get(kHkeyCurrentUser, kSettingsKeyPath, kOnOff));
 

@@ -33,8 +33,8 @@ TEST(ReadRegistryString, GivesOnlyRegSzTextCutAtItsFirstNul) {
             u"C:\\B");
 
   // Any other type is no folder at all, even when its bytes spell one.
-  for (const std::uint32_t type : {platform::kRegExpandSz, platform::kRegBinary,
-                                   platform::kRegMultiSz}) {
+  for (const std::uint32_t type :
+       {platform::kRegExpandSz, platform::kRegBinary, platform::kRegMultiSz}) {
     registry.Put(kHkeyLocalMachine, kMsgPlusKey, kPluginDirValue,
                  {type, platform::StringData(u"C:\\MsgPlus")});
     EXPECT_EQ(ReadRegistryString(registry, kHkeyLocalMachine, kMsgPlusKey, kPluginDirValue), u"")

@@ -224,12 +224,12 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
 TEST(ScenarioRunner, PlaysTheInstallerFilesAndEnvironmentVerbs) {
   RecordingWorld world;
   Runner runner(world, nullptr);
-  runner.Run(Parse(
-      "env WINDIR \"D:\\\\Win\"\nenv WINDIR delete\ninstaller open\nexpect installer open\n"
-      "installer choose musicmatch\ninstaller choose Winamp\ninstaller choose WindowsMedia\n"
-      "installer uninstall\ninstaller install\nexpect installer closed\n"
-      "expect file \"C:\\\\x\" \"MZ\"\nexpect file \"C:\\\\y\" absent\n"
-      "expect file \"C:\\\\x\" absent\ninstaller open\ninstaller cancel\n"));
+  runner.Run(
+      Parse("env WINDIR \"D:\\\\Win\"\nenv WINDIR delete\ninstaller open\nexpect installer open\n"
+            "installer choose musicmatch\ninstaller choose Winamp\ninstaller choose WindowsMedia\n"
+            "installer uninstall\ninstaller install\nexpect installer closed\n"
+            "expect file \"C:\\\\x\" \"MZ\"\nexpect file \"C:\\\\y\" absent\n"
+            "expect file \"C:\\\\x\" absent\ninstaller open\ninstaller cancel\n"));
   EXPECT_EQ(Messages(runner), std::vector<std::string>{"13: expected absent, got \"MZ\""});
   const std::vector<std::string> expected = {
       R"(SetEnvironmentVariable "WINDIR" "D:\\Win")",
@@ -251,15 +251,15 @@ TEST(ScenarioRunner, PlaysTheInstallerFilesAndEnvironmentVerbs) {
   RecordingWorld closed;
   Runner early(closed, nullptr);
   early.Run(Parse("installer install\n"));
-  EXPECT_EQ(Messages(early),
-            std::vector<std::string>{"1: installer: the installer is not open (use installer open)"});
+  EXPECT_EQ(Messages(early), std::vector<std::string>{
+                                 "1: installer: the installer is not open (use installer open)"});
   EXPECT_TRUE(closed.calls.empty()) << "an action on a closed installer reaches nothing";
 
   RecordingWorld unknown;
   Runner wrong(unknown, nullptr);
   wrong.Run(Parse("installer open\ninstaller choose Foobar\n"));
-  EXPECT_EQ(Messages(wrong), std::vector<std::string>{
-                                 "2: no player Foobar (Winamp, MusicMatch, WindowsMedia)"});
+  EXPECT_EQ(Messages(wrong),
+            std::vector<std::string>{"2: no player Foobar (Winamp, MusicMatch, WindowsMedia)"});
 }
 
 TEST(ScenarioRunner, CallsThePlugInOnlyOnceLoadedAndKeepsItsAnswers) {

@@ -109,7 +109,6 @@ class SimWorld final : public scenario::World {
  private:
   setup::SetupDesktop SetupDesktop();
 
-
   sim::SimDesktop& desktop_;
   Plugin plugin_{desktop_.Platform()};
   std::optional<Nick> nick_;

@@ -36,9 +36,9 @@ void Dib::Write(const art::Words& words, const std::u16string& text, bool centre
   SetBkMode(dc.Get(), TRANSPARENT);
   SetTextColor(dc.Get(), ColorOf(words.colour));
   RECT box{words.box.left, words.box.top, words.box.right, words.box.bottom};
-  DrawTextW(dc.Get(), reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()),
-            &box,
-            (centred ? DT_CENTER : DT_LEFT) | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  DrawTextW(
+      dc.Get(), reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()), &box,
+      (centred ? DT_CENTER : DT_LEFT) | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   SelectObject(dc.Get(), oldFont);
   GdiFlush();
 }

@@ -274,28 +274,28 @@ DWORD CreateNickElsewhere(const std::wstring& self) {
 }
 
 void CheckInstall(CheckLog& log, const std::wstring& self, const std::wstring& program,
-                  const std::wstring& dist, const std::wstring& plugins,
-                  const std::wstring& forms, bool formsOurs) {
+                  const std::wstring& dist, const std::wstring& plugins, const std::wstring& forms,
+                  bool formsOurs) {
   Setup setup(program, dist);
   log.Ok(setup.Started(), "TunebadgeSetup.exe starts");
   Equal(log, setup.Answer(L"Plugin Installer").value_or(L"no box"),
-            std::wstring(L"Please make sure msn is closed"), "the first box");
+        std::wstring(L"Please make sure msn is closed"), "the first box");
   log.Ok(setup.Window() != nullptr, "the window \"Tunebadge Setup\" opens after it");
   setup.Choose(controls::kOption2);
   setup.Click(controls::kImage3);
   const auto missing = setup.Answer(L"Info").value_or(L"no box");
-  log.Ok(missing.find(L"Windows Media Player support needs") != std::wstring::npos,
-         "without data.cab: one message, got \"" + std::string(missing.begin(), missing.end()) +
-             "\"");
+  log.Ok(
+      missing.find(L"Windows Media Player support needs") != std::wstring::npos,
+      "without data.cab: one message, got \"" + std::string(missing.begin(), missing.end()) + "\"");
   Equal(log, setup.Answer(L"Succes!").value_or(L"no box"), std::wstring(L"Installation completed"),
-            "the success box");
+        "the success box");
   Equal(log, setup.Answer(L"Info").value_or(L"no box"),
         L"Make sure that Tools-->options-->privacy and then the option:\r\nOnly people on my "
         L"allow list can see my status and send me messages is disabeld (else it won't work "
         L"properly)",
         "the privacy box");
   Equal(log, setup.Answer(L"Info").value_or(L"no box"),
-            std::wstring(L"Please restart msn messenger"), "the restart box");
+        std::wstring(L"Please restart msn messenger"), "the restart box");
   log.Ok(setup.Ended(kBoxWaitMs), "the install ends the installer");
 
   log.Equal(Bytes(plugins + L"\\Tunebadge.dll"), Bytes(dist + L"\\Tunebadge.dll"),
@@ -307,13 +307,13 @@ void CheckInstall(CheckLog& log, const std::wstring& self, const std::wstring& p
     log.Ok(Bytes(forms) != "MZ data0", "an FM20.DLL of the system stays as it was");
   }
   Equal(log, ReadString(HKEY_LOCAL_MACHINE, kRegisteredPlugins, L"Tunebadge").value_or(L"absent"),
-            std::wstring(L"Tunebadge.Nick"), "the host's list");
+        std::wstring(L"Tunebadge.Nick"), "the host's list");
   log.Equal(ReadDword(HKEY_LOCAL_MACHINE, kUiPluginKey, L"Capabilities").value_or(99),
             static_cast<DWORD>(1), "Capabilities");
   Equal(log, ReadString(HKEY_LOCAL_MACHINE, kUiPluginKey, L"FriendlyName").value_or(L"absent"),
-            std::wstring(L"res://Zeveduz.dll/RT_STRING/#102"), "FriendlyName");
+        std::wstring(L"res://Zeveduz.dll/RT_STRING/#102"), "FriendlyName");
   Equal(log, ReadString(HKEY_CURRENT_USER, kSettingsKey, L"Player").value_or(L"absent"),
-            std::wstring(L"MusicMatch"), "Player");
+        std::wstring(L"MusicMatch"), "Player");
   log.Ok(!ReadString(HKEY_CURRENT_USER, kSettingsKey, L"CurrentTag"), "settings reset");
 
   // regsvr32 runs on its own: wait, within a bound, until the class is
@@ -339,7 +339,7 @@ void CheckUninstall(CheckLog& log, const std::wstring& program, const std::wstri
   setup.Answer(L"Plugin Installer");
   setup.Click(controls::kImage5);
   Equal(log, setup.Answer(L"Info").value_or(L"no box"), std::wstring(L"Uninstall Succesvol"),
-            "the uninstall box");
+        "the uninstall box");
   log.Ok(!setup.Ended(500), "the window stays open after an uninstall");
   log.Ok(!ReadString(HKEY_LOCAL_MACHINE, kRegisteredPlugins, L"Tunebadge"),
          "Tunebadge is gone from the host's list");
@@ -347,12 +347,12 @@ void CheckUninstall(CheckLog& log, const std::wstring& program, const std::wstri
          "the UI plug-in key is gone");
   log.Ok(Exists(plugins + L"\\Tunebadge.dll"), "Tunebadge.dll stays");
   Equal(log, ReadString(HKEY_CURRENT_USER, kSettingsKey, L"Player").value_or(L"absent"),
-            std::wstring(L"MusicMatch"), "the settings stay");
+        std::wstring(L"MusicMatch"), "the settings stay");
 
   // Once more: what is already gone is no failure.
   setup.Click(controls::kImage5);
   Equal(log, setup.Answer(L"Info").value_or(L"no box"), std::wstring(L"Uninstall Succesvol"),
-            "a second uninstall still succeeds");
+        "a second uninstall still succeeds");
   setup.Click(controls::kImage4);
   log.Ok(setup.Ended(kBoxWaitMs), "Cancel ends the installer");
 }
