@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <type_traits>
 
 #include "installer/artwork/setup_artwork.h"
 #include "installer/win32/setup_controls.h"
@@ -67,7 +68,7 @@ std::unique_ptr<Dib> MakeSetupBanner() {
   std::unique_ptr<Dib> dib = Dib::Make(art::kBannerWidth, art::kBannerHeight);
   if (dib) {
     art::PaintBanner(dib->canvas(), Banner::kNone);
-    dib->Write(art::BannerName(Banner::kNone), u"Tunebadge Setup");
+    dib->Write(art::BannerName(Banner::kNone), u"Tunebadge");
     dib->Write(art::BannerTagline(Banner::kNone), art::kSetupTagline);
   }
   return dib;
@@ -79,6 +80,23 @@ std::unique_ptr<Dib> MakeStrip(bool full) {
     art::PaintProgressStrip(dib->canvas(), full);
   }
   return dib;
+}
+
+// The window's icon: the product's badge, painted in code.
+HICON MakeIcon() {
+  const std::unique_ptr<Dib> badge = win32::MakeBadge(art::kSetupBackground);
+  if (!badge) {
+    return nullptr;
+  }
+  // An all-zero mask: every pixel of the picture is shown.
+  const std::array<BYTE, art::kBadgeSize * art::kBadgeSize / 8> maskBits{};
+  const win32::GdiObject<HBITMAP> mask(
+      CreateBitmap(art::kBadgeSize, art::kBadgeSize, 1, 1, maskBits.data()));
+  ICONINFO info{};
+  info.fIcon = TRUE;
+  info.hbmMask = mask.Get();
+  info.hbmColor = badge->Get();
+  return mask ? CreateIconIndirect(&info) : nullptr;
 }
 
 class SetupWindow {
@@ -265,7 +283,10 @@ int RunSetupWindow(HINSTANCE instance, FrmSetup& form) {
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = SetupWindow::Procedure;
   windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  // Destroyed once the window is gone.
+  const std::unique_ptr<std::remove_pointer_t<HICON>, decltype(&DestroyIcon)> icon(MakeIcon(),
+                                                                                   &DestroyIcon);
+  windowClass.hIcon = icon.get();
   windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   windowClass.lpszClassName = controls::kWindowClass;
   if (RegisterClassExW(&windowClass) == 0) {
