@@ -1,12 +1,14 @@
 // The simulated desktop: every outside thing the product relies on, in
 // process, behind the same seam as real Windows: the registry, windows and
 // messages, a virtual clock with thread timers, Messenger, the host, the
-// players, the script host, the keyboard and message boxes.
+// players, the script host, the keyboard, message boxes, files, processes
+// and environment variables.
 #pragma once
 
 #include "platform/platform.h"
 #include "platform/sim/code_page.h"
 #include "platform/sim/dialogs.h"
+#include "platform/sim/environment.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/files.h"
 #include "platform/sim/host.h"
@@ -50,6 +52,7 @@ class SimDesktop {
   SimShell shell{faults};
   SimFiles files{faults};
   SimProcesses processes{faults, files};
+  SimEnvironment environment{faults};
   SimModule module{faults};
   SimPlayers players{windows};
   SimHost host{windows, registry, messenger.state};

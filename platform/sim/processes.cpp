@@ -15,6 +15,11 @@ bool SimProcesses::StartProcess(const std::u16string& commandLine, int show) {
   } else {
     program = commandLine.substr(0, commandLine.find(u' '));
   }
+  // A name without an extension gets ".exe", as CreateProcess gives it.
+  const std::size_t slash = program.find_last_of(u"\\/");
+  if (program.find(u'.', slash == std::u16string::npos ? 0 : slash) == std::u16string::npos) {
+    program += u".exe";
+  }
   if (!files_.Get(program) && !files_.Get(u"C:\\Windows\\system32\\" + program)) {
     return false;
   }

@@ -129,9 +129,24 @@ class RecordingWorld final : public World {
   void SetOrdinaryUser(bool ordinary) override {
     calls.push_back(std::string("SetOrdinaryUser ") + (ordinary ? "1" : "0"));
   }
+  [[nodiscard]] std::optional<std::string> GetFile(const std::u16string& path) override {
+    calls.push_back("GetFile " + Quote(path));
+    return path == u"C:\\x" ? std::optional<std::string>("MZ") : std::nullopt;
+  }
+  void SetEnvironmentVariable(const std::u16string& name,
+                              const std::optional<std::u16string>& value) override {
+    calls.push_back("SetEnvironmentVariable " + Quote(name) + " " +
+                    (value ? Quote(*value) : "delete"));
+  }
+  void Installer(InstallerAction action) override {
+    calls.push_back("Installer " + std::to_string(static_cast<int>(action)));
+    installerOpen = action != InstallerAction::kCancel && action != InstallerAction::kInstall;
+  }
+  [[nodiscard]] bool InstallerOpen() override { return installerOpen; }
   [[nodiscard]] std::optional<std::size_t> OpenRegistryKeys() override { return openKeys; }
 
   std::optional<std::size_t> openKeys = 0;
+  bool installerOpen = false;
 
  private:
   static std::string Root(platform::RegKey root) {
@@ -204,6 +219,47 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       R"(PutFile "C:\\x" MZ)",
   };
   EXPECT_EQ(world.calls, expected);
+}
+
+TEST(ScenarioRunner, PlaysTheInstallerFilesAndEnvironmentVerbs) {
+  RecordingWorld world;
+  Runner runner(world, nullptr);
+  runner.Run(
+      Parse("env WINDIR \"D:\\\\Win\"\nenv WINDIR delete\ninstaller open\nexpect installer open\n"
+            "installer choose musicmatch\ninstaller choose Winamp\ninstaller choose WindowsMedia\n"
+            "installer uninstall\ninstaller install\nexpect installer closed\n"
+            "expect file \"C:\\\\x\" \"MZ\"\nexpect file \"C:\\\\y\" absent\n"
+            "expect file \"C:\\\\x\" absent\ninstaller open\ninstaller cancel\n"));
+  EXPECT_EQ(Messages(runner), std::vector<std::string>{"13: expected absent, got \"MZ\""});
+  const std::vector<std::string> expected = {
+      R"(SetEnvironmentVariable "WINDIR" "D:\\Win")",
+      R"(SetEnvironmentVariable "WINDIR" delete)",
+      "Installer 0",
+      "Installer 2",
+      "Installer 1",
+      "Installer 3",
+      "Installer 5",
+      "Installer 4",
+      R"(GetFile "C:\\x")",
+      R"(GetFile "C:\\y")",
+      R"(GetFile "C:\\x")",
+      "Installer 0",
+      "Installer 6",
+  };
+  EXPECT_EQ(world.calls, expected);
+
+  RecordingWorld closed;
+  Runner early(closed, nullptr);
+  early.Run(Parse("installer install\n"));
+  EXPECT_EQ(Messages(early), std::vector<std::string>{
+                                 "1: installer: the installer is not open (use installer open)"});
+  EXPECT_TRUE(closed.calls.empty()) << "an action on a closed installer reaches nothing";
+
+  RecordingWorld unknown;
+  Runner wrong(unknown, nullptr);
+  wrong.Run(Parse("installer open\ninstaller choose Foobar\n"));
+  EXPECT_EQ(Messages(wrong),
+            std::vector<std::string>{"2: no player Foobar (Winamp, MusicMatch, WindowsMedia)"});
 }
 
 TEST(ScenarioRunner, CallsThePlugInOnlyOnceLoadedAndKeepsItsAnswers) {

@@ -174,4 +174,57 @@ std::optional<std::u16string> SimWorld::LastStarted() {
   return started.back().commandLine;
 }
 
+std::optional<std::string> SimWorld::GetFile(const std::u16string& path) {
+  const auto bytes = desktop_.files.Get(path);
+  if (!bytes) {
+    return std::nullopt;
+  }
+  return std::string(bytes->begin(), bytes->end());
+}
+
+setup::SetupDesktop SimWorld::SetupDesktop() {
+  return setup::SetupDesktop{desktop_.registry,    desktop_.files, desktop_.processes,
+                             desktop_.environment, desktop_.shell, desktop_.messageBoxes};
+}
+
+void SimWorld::Installer(scenario::InstallerAction action) {
+  using scenario::InstallerAction;
+  if (action == InstallerAction::kOpen) {
+    if (installer_) {
+      throw StepError("installer: it is open already");
+    }
+    installer_.emplace(SetupDesktop());
+    installer_->Form_Load();
+    return;
+  }
+  if (!installer_) {
+    throw StepError("installer: the installer is not open (use installer open)");
+  }
+  setup::FrmSetup& form = *installer_;
+  switch (action) {
+    case InstallerAction::kChooseWinamp:
+    case InstallerAction::kChooseMusicMatch:
+    case InstallerAction::kChooseWindowsMedia:
+      // Option buttons of one group: the clicked one alone is selected.
+      form.Option1 = action == InstallerAction::kChooseWinamp;
+      form.Option2 = action == InstallerAction::kChooseMusicMatch;
+      form.Option3 = action == InstallerAction::kChooseWindowsMedia;
+      break;
+    case InstallerAction::kInstall:
+      form.Image3_Click();
+      break;
+    case InstallerAction::kUninstall:
+      form.Image5_Click();
+      break;
+    case InstallerAction::kCancel:
+      form.Image4_Click();
+      break;
+    case InstallerAction::kOpen:
+      break;
+  }
+  if (form.unloaded) {
+    installer_.reset();
+  }
+}
+
 }  // namespace tb::sandbox

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "installer/frm_setup.h"
 #include "platform/sim/desktop.h"
 #include "plugin/core/nick.h"
 #include "plugin/core/plugin.h"
@@ -107,6 +108,14 @@ class SimWorld final : public scenario::World {
     desktop_.registry.SetReadOnly(platform::kHkeyLocalMachine, ordinary);
   }
 
+  [[nodiscard]] std::optional<std::string> GetFile(const std::u16string& path) override;
+  void SetEnvironmentVariable(const std::u16string& name,
+                              const std::optional<std::u16string>& value) override {
+    desktop_.environment.Set(name, value);
+  }
+  void Installer(scenario::InstallerAction action) override;
+  [[nodiscard]] bool InstallerOpen() override { return installer_.has_value(); }
+
   [[nodiscard]] std::optional<std::size_t> OpenRegistryKeys() override {
     return desktop_.registry.OpenHandles();
   }
@@ -118,12 +127,14 @@ class SimWorld final : public scenario::World {
   // nothing when it failed, with the reason in lastFailure_.
   template <typename Call>
   std::optional<bool> HostCall(const char* method, Call call);
+  setup::SetupDesktop SetupDesktop();
 
   sim::SimDesktop& desktop_;
   HostCalls calls_;
   std::string lastFailure_;
   Plugin plugin_{desktop_.Platform()};
   std::optional<Nick> nick_;
+  std::optional<setup::FrmSetup> installer_;
 };
 
 class SimRunner {

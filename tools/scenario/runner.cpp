@@ -83,6 +83,20 @@ bool IsKeyword(const Word& word, const char* keyword) {
   return !word.quoted && Lower(word.text) == keyword;
 }
 
+// A file's bytes as text to show: UTF-8 where they are, each other byte as
+// the character of the same number.
+std::u16string FromUtf8Bytes(const std::string& bytes) {
+  try {
+    return FromUtf8(bytes);
+  } catch (const std::exception&) {
+    std::u16string text;
+    for (const char byte : bytes) {
+      text.push_back(static_cast<unsigned char>(byte));
+    }
+    return text;
+  }
+}
+
 }  // namespace
 
 void Runner::Say(const std::string& text) {
@@ -276,12 +290,56 @@ void Runner::RunStep(const Step& step, bool first) {
     world_.SetOrdinaryUser(Lower(text(1)) == "ordinary");
   } else if (verb == "file") {
     world_.PutFile(text(1), ToUtf8(text(2)));
+  } else if (verb == "env") {
+    if (IsKeyword(arg(2), "delete")) {
+      world_.SetEnvironmentVariable(text(1), std::nullopt);
+    } else {
+      world_.SetEnvironmentVariable(text(1), text(2));
+    }
+  } else if (verb == "installer") {
+    Installer(step);
   } else if (verb == "answer") {
     const std::string answer = Lower(text(1));
     world_.Answer(answer == "yes" ? kIdYes : answer == "no" ? kIdNo : kIdOk);
   } else {
     throw StepError("unknown verb " + verb);
   }
+}
+
+void Runner::Installer(const Step& step) {
+  const auto& words = step.words;
+  const auto word = [&](std::size_t index) -> const Word& {
+    if (index >= words.size()) {
+      throw StepError("installer: missing argument " + std::to_string(index));
+    }
+    return words[index];
+  };
+  static const std::map<std::string, InstallerAction> kActions = {
+      {"open", InstallerAction::kOpen},
+      {"install", InstallerAction::kInstall},
+      {"uninstall", InstallerAction::kUninstall},
+      {"cancel", InstallerAction::kCancel}};
+  static const std::map<std::string, InstallerAction> kChoices = {
+      {"winamp", InstallerAction::kChooseWinamp},
+      {"musicmatch", InstallerAction::kChooseMusicMatch},
+      {"windowsmedia", InstallerAction::kChooseWindowsMedia}};
+  const std::string action = Lower(word(1).text);
+  if (action == "choose") {
+    const auto player = kChoices.find(Lower(word(2).text));
+    if (player == kChoices.end()) {
+      throw StepError("no player " + ToUtf8(word(2).text) + " (Winamp, MusicMatch, WindowsMedia)");
+    }
+    world_.Installer(player->second);
+    return;
+  }
+  const auto known = kActions.find(action);
+  if (known == kActions.end()) {
+    throw StepError("installer: open, choose, install, uninstall or cancel, not " + action);
+  }
+  if (known->second != InstallerAction::kOpen && !world_.InstallerOpen()) {
+    throw StepError("installer: the installer is not open (use installer open)");
+  }
+  world_.Installer(known->second);
 }
 
 void Runner::Expect(const Step& step) {
@@ -365,6 +423,17 @@ void Runner::Expect(const Step& step) {
     const auto foreground = world_.ForegroundClass();
     const std::string actual = foreground ? ToUtf8(*foreground) : "none";
     Check(actual == ToUtf8(text(2)), ToUtf8(text(2)), actual);
+  } else if (what == "file") {
+    const auto bytes = world_.GetFile(text(2));
+    const std::string actual = bytes ? Quote(FromUtf8Bytes(*bytes)) : "absent";
+    if (IsKeyword(word(3), "absent")) {
+      Check(!bytes, "absent", actual);
+    } else {
+      Check(bytes == ToUtf8(text(3)), Quote(text(3)), actual);
+    }
+  } else if (what == "installer") {
+    const std::string actual = world_.InstallerOpen() ? "open" : "closed";
+    Check(actual == Lower(text(2)), Lower(text(2)), actual);
   } else if (what == "window") {
     const WindowState state = world_.NewestWindow(text(2));
     const std::string actual = state == WindowState::kAbsent    ? "absent"

@@ -37,6 +37,7 @@ class Runner {
  private:
   void RunStep(const Step& step, bool first);
   void Expect(const Step& step);
+  void Installer(const Step& step);
   void Check(bool holds, const std::string& expected, const std::string& actual);
   void Say(const std::string& text);
 

@@ -50,6 +50,17 @@ struct DialogStep {
   std::u16string text;
 };
 
+// What the user does in the installer's window.
+enum class InstallerAction {
+  kOpen,
+  kChooseWinamp,
+  kChooseMusicMatch,
+  kChooseWindowsMedia,
+  kInstall,
+  kUninstall,
+  kCancel
+};
+
 class World {
  public:
   virtual ~World() = default;
@@ -115,6 +126,16 @@ class World {
   // Files, and whether HKEY_LOCAL_MACHINE may be written.
   virtual void PutFile(const std::u16string& path, const std::string& bytes) = 0;
   virtual void SetOrdinaryUser(bool ordinary) = 0;
+  // A file's bytes, or nothing when there is no such file.
+  [[nodiscard]] virtual std::optional<std::string> GetFile(const std::u16string& path) = 0;
+  // An environment variable; nothing removes it.
+  virtual void SetEnvironmentVariable(const std::u16string& name,
+                                      const std::optional<std::u16string>& value) = 0;
+
+  // The installer: Open starts it (its first box is answered as `answer`
+  // said), the other actions are the user's in its window while it is open.
+  virtual void Installer(InstallerAction action) = 0;
+  [[nodiscard]] virtual bool InstallerOpen() = 0;
 
   // How many registry keys the plug-in holds open, where this desktop can
   // count them.

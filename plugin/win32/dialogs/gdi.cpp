@@ -21,7 +21,7 @@ std::unique_ptr<Dib> Dib::Make(int width, int height) {
   return std::unique_ptr<Dib>(new Dib(bitmap, bits, width, height));
 }
 
-void Dib::Write(const art::Words& words, const std::u16string& text) {
+void Dib::Write(const art::Words& words, const std::u16string& text, bool centred) {
   const Font font(CreateFontW(-words.pixelHeight, 0, 0, 0, words.bold ? FW_BOLD : FW_NORMAL, FALSE,
                               FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                               CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_SWISS,
@@ -36,8 +36,9 @@ void Dib::Write(const art::Words& words, const std::u16string& text) {
   SetBkMode(dc.Get(), TRANSPARENT);
   SetTextColor(dc.Get(), ColorOf(words.colour));
   RECT box{words.box.left, words.box.top, words.box.right, words.box.bottom};
-  DrawTextW(dc.Get(), reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()),
-            &box, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  DrawTextW(
+      dc.Get(), reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()), &box,
+      (centred ? DT_CENTER : DT_LEFT) | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   SelectObject(dc.Get(), oldFont);
   GdiFlush();
 }

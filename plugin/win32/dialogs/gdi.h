@@ -87,8 +87,9 @@ class Dib {
   [[nodiscard]] int Height() const { return canvas_.Height(); }
   art::Canvas& canvas() { return canvas_; }
 
-  // Writes `text` in `words`' box, letter height and colour, in Tahoma.
-  void Write(const art::Words& words, const std::u16string& text);
+  // Writes `text` in `words`' box, letter height and colour, in Tahoma,
+  // from the box's left edge or centred in it.
+  void Write(const art::Words& words, const std::u16string& text, bool centred = false);
   // Copies the whole picture to `dc` with its top-left corner at (x, y).
   void Draw(HDC dc, int x, int y) const;
 

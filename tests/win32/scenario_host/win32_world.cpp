@@ -599,4 +599,21 @@ void Win32World::SetOrdinaryUser(bool /*ordinary*/) {
   throw StepError("user rights cannot be changed on this desktop");
 }
 
+std::optional<std::string> Win32World::GetFile(const std::u16string& /*path*/) {
+  throw StepError("files are not read on this desktop");
+}
+
+void Win32World::SetEnvironmentVariable(const std::u16string& /*name*/,
+                                        const std::optional<std::u16string>& /*value*/) {
+  throw StepError("environment variables are not set on this desktop");
+}
+
+void Win32World::Installer(scenario::InstallerAction /*action*/) {
+  throw StepError("the installer is not played on this desktop (tests/win32/installer drives it)");
+}
+
+bool Win32World::InstallerOpen() {
+  throw StepError("the installer is not played on this desktop (tests/win32/installer drives it)");
+}
+
 }  // namespace tb::test

@@ -165,6 +165,11 @@ class Win32World final : public scenario::World {
   [[nodiscard]] std::optional<std::u16string> LastStarted() override;
   void PutFile(const std::u16string& path, const std::string& bytes) override;
   void SetOrdinaryUser(bool ordinary) override;
+  [[nodiscard]] std::optional<std::string> GetFile(const std::u16string& path) override;
+  void SetEnvironmentVariable(const std::u16string& name,
+                              const std::optional<std::u16string>& value) override;
+  void Installer(scenario::InstallerAction action) override;
+  [[nodiscard]] bool InstallerOpen() override;
 
   [[nodiscard]] std::optional<std::size_t> OpenRegistryKeys() override { return std::nullopt; }
 

@@ -1,0 +1,39 @@
+// Where the installer puts things: the files it copies, the host's plug-in
+// folder and list, and Windows Media Player's list of UI plug-ins.
+#pragma once
+
+namespace tb::setup {
+
+// The host's own key under HKEY_LOCAL_MACHINE, with the plug-in folder.
+inline constexpr char16_t kMsgPlusKey[] = u"SOFTWARE\\Pelorin\\MsgPlus2";
+inline constexpr char16_t kPluginDirValue[] = u"PluginDir";
+// The host's list of plug-ins: display name = ProgID.
+inline constexpr char16_t kRegisteredPluginsKey[] =
+    u"SOFTWARE\\Pelorin\\MsgPlus2\\RegisteredPlugins";
+inline constexpr char16_t kPluginDisplayName[] = u"Tunebadge";
+inline constexpr char16_t kPluginProgId[] = u"Tunebadge.Nick";
+
+// The publishing plug-in's entry among Windows Media Player's UI plug-ins.
+inline constexpr char16_t kUiPluginKey[] =
+    u"SOFTWARE\\Microsoft\\MediaPlayer\\UIPlugins\\{51EB565B-89F1-4EB8-881F-CC1ACEA33E7C}";
+inline constexpr char16_t kCapabilitiesValue[] = u"Capabilities";
+inline constexpr char16_t kDescriptionValue[] = u"Description";
+inline constexpr char16_t kFriendlyNameValue[] = u"FriendlyName";
+inline constexpr char16_t kDescriptionText[] = u"res://Zeveduz.dll/RT_STRING/#103";
+inline constexpr char16_t kFriendlyNameText[] = u"res://Zeveduz.dll/RT_STRING/#102";
+// "0000001": a background plug-in.
+inline constexpr unsigned kCapabilities = 1;
+
+// The files: what the distribution folder holds, and the names they are
+// installed as.
+inline constexpr char16_t kPluginFile[] = u"Tunebadge.dll";
+inline constexpr char16_t kPublisherSource[] = u"data.cab";
+inline constexpr char16_t kPublisherFile[] = u"blogging.dll";
+inline constexpr char16_t kFormsSource[] = u"data0.cab";
+inline constexpr char16_t kFormsFile[] = u"FM20.DLL";
+
+// The system folder is WINDIR followed by this.
+inline constexpr char16_t kWindirVariable[] = u"WINDIR";
+inline constexpr char16_t kSystemSubfolder[] = u"\\system32";
+
+}  // namespace tb::setup
