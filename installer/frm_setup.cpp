@@ -63,9 +63,15 @@ void FrmSetup::Image3_Click() {
 void FrmSetup::Install(const std::u16string& pluginDir, const std::u16string& sourceDir) {
   auto& registry = desktop_.registry;
   DeleteRegistryKey(registry, kHkeyCurrentUser, kSettingsKeyPath);
-  RemoveOldPlugin(registry, desktop_.files);
-
-  CopyWholeFile(desktop_.files, sourceDir + u"\\" + kPluginFile, pluginDir + u"\\" + kPluginFile);
+  // Unpacked into the plug-in folder itself, the distribution's library is
+  // the one in place: removing the old one would delete it, and it cannot
+  // be copied onto itself.
+  const bool inPlace = SameFolder(sourceDir, pluginDir);
+  if (!inPlace) {
+    RemoveOldPlugin(registry, desktop_.files);
+    CopyWholeFile(desktop_.files, sourceDir + u"\\" + kPluginFile,
+                  pluginDir + u"\\" + kPluginFile);
+  }
   const bool publisher = Exists(sourceDir + u"\\" + kPublisherSource);
   if (publisher) {
     CopyWholeFile(desktop_.files, sourceDir + u"\\" + kPublisherSource,

@@ -7,6 +7,7 @@
 #include "platform/scoped_key.h"
 #include "platform/windowing.h"
 #include "plugin/core/mod_reg.h"
+#include "plugin/core/text.h"
 
 namespace tb::setup {
 namespace {
@@ -128,6 +129,16 @@ platform::Status DeleteRegistryValue(platform::Registry& registry, platform::Reg
     return opened;
   }
   return registry.DeleteValue(key.Get(), name);
+}
+
+bool SameFolder(const std::u16string& a, const std::u16string& b) {
+  const auto trimmed = [](std::u16string path) {
+    while (!path.empty() && path.back() == u'\\') {
+      path.pop_back();
+    }
+    return path;
+  };
+  return EqualsIgnoringCase(trimmed(a), trimmed(b));
 }
 
 std::u16string FolderOf(const std::u16string& path) {

@@ -63,4 +63,8 @@ platform::Status DeleteRegistryValue(platform::Registry& registry, platform::Reg
 // empty string when it has none.
 std::u16string FolderOf(const std::u16string& path);
 
+// Whether two folder paths name the same folder: letters in either case,
+// with or without a closing backslash.
+bool SameFolder(const std::u16string& a, const std::u16string& b);
+
 }  // namespace tb::setup

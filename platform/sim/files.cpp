@@ -10,6 +10,12 @@ using platform::kInvalidFile;
 std::u16string SimFiles::Key(const std::u16string& path) {
   std::u16string key = path;
   std::replace(key.begin(), key.end(), u'/', u'\\');
+  // Windows takes a run of separators inside a path as one (C:\Plus\\x
+  // names C:\Plus\x); a UNC path keeps its leading pair.
+  const auto from = key.begin() + (key.rfind(u"\\\\", 0) == 0 ? 2 : 0);
+  key.erase(
+      std::unique(from, key.end(), [](char16_t a, char16_t b) { return a == u'\\' && b == u'\\'; }),
+      key.end());
   std::transform(key.begin(), key.end(), key.begin(), [](char16_t c) {
     return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
   });

@@ -213,6 +213,23 @@ TEST_F(Setup, WithoutThePublishingPlugInItSaysSoOnceAndGoesOn) {
   EXPECT_TRUE(form.unloaded);
 }
 
+// Unpacked into the plug-in folder itself (in any spelling of its name), the
+// installer keeps the library it brought instead of deleting the only copy.
+TEST_F(Setup, StartedFromThePluginFolderItKeepsTheLibraryItBrought) {
+  for (const std::u16string pluginDir : {u"C:\\Dist", u"c:\\DIST\\"}) {
+    SCOPED_TRACE(std::string(pluginDir.begin(), pluginDir.end()));
+    Machine machine;
+    machine.desktop.registry.PutString(kHkeyLocalMachine, kMsgPlusKey, kPluginDirValue, pluginDir);
+    machine.form.Image3_Click();
+    EXPECT_EQ(machine.desktop.files.Get(u"C:\\Dist\\Tunebadge.dll"), Bytes("MZ tunebadge"));
+    EXPECT_EQ(machine.desktop.files.Get(u"C:\\Dist\\blogging.dll"), Bytes("MZ blogging"));
+    ASSERT_FALSE(machine.Boxes().empty());
+    EXPECT_EQ(machine.Boxes()[0], u"Succes!: Installation completed");
+    EXPECT_EQ(machine.Started().size(), 2U);
+    EXPECT_EQ(machine.desktop.files.OpenHandles(), 0U);
+  }
+}
+
 TEST_F(Setup, AFailedCopyOrStartEndsTheInstallerWithAReportNamingIt) {
   // The plug-in folder's library is in use: it cannot be opened for writing.
   desktop.faults.FailCall("CreateFileW", 2);

@@ -179,5 +179,11 @@ TEST(FolderOf, CutsAtTheLastBackslash) {
   EXPECT_EQ(FolderOf(u""), u"");
 }
 
+TEST(SameFolder, IgnoresLetterCaseAndAClosingBackslash) {
+  EXPECT_TRUE(SameFolder(u"C:\\Program Files\\Plus", u"c:\\program files\\PLUS\\"));
+  EXPECT_FALSE(SameFolder(u"C:\\Plus", u"C:\\Plus2"));
+  EXPECT_FALSE(SameFolder(u"C:\\Plus", u""));
+}
+
 }  // namespace
 }  // namespace tb::setup
