@@ -12,14 +12,6 @@
 namespace tb::setup {
 namespace {
 
-std::string Narrow(const std::u16string& text) {
-  std::string narrow;
-  for (const char16_t unit : text) {
-    narrow.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
-  }
-  return narrow;
-}
-
 // A file handle that closes itself.
 class ScopedFile {
  public:

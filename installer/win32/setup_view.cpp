@@ -14,14 +14,7 @@ namespace {
 using win32::Brush;
 using win32::Dib;
 using win32::Font;
-
-// The window's layout in twips: left, top, width, height.
-struct Twips {
-  int left;
-  int top;
-  int width;
-  int height;
-};
+using win32::Twips;
 
 constexpr int kClientWidth = 7425;
 constexpr int kClientHeight = 4185;

@@ -4,19 +4,9 @@
 #include <utility>
 
 #include "plugin/core/mod_reg.h"
+#include "plugin/core/text.h"
 
 namespace tb {
-namespace {
-
-std::string Narrow(const std::u16string& text) {
-  std::string narrow;
-  for (const char16_t unit : text) {
-    narrow.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
-  }
-  return narrow;
-}
-
-}  // namespace
 
 SettingWriteError::SettingWriteError(const std::u16string& key, platform::Status status)
     : std::runtime_error("the registry refused to store setting " + Narrow(key) + " (error " +

@@ -46,4 +46,12 @@ std::u16string SingleLine(const std::u16string& text) {
 
 std::u16string UpToNul(const std::u16string& text) { return text.substr(0, text.find(u'\0')); }
 
+std::string Narrow(const std::u16string& text) {
+  std::string narrow;
+  for (const char16_t unit : text) {
+    narrow.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
+  }
+  return narrow;
+}
+
 }  // namespace tb

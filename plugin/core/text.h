@@ -29,4 +29,7 @@ std::u16string SingleLine(const std::u16string& text);
 // The text up to its first NUL.
 std::u16string UpToNul(const std::u16string& text);
 
+// The text for an error message: ASCII as it is, every other unit as '?'.
+std::string Narrow(const std::u16string& text);
+
 }  // namespace tb

@@ -11,6 +11,15 @@
 
 namespace tb::win32 {
 
+// A control's place on a form, in twips (15 make a pixel at 96 dots per
+// inch): left, top, width, height.
+struct Twips {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
 // A font, brush, pen or bitmap, deleted with its owner.
 template <typename Handle>
 class GdiObject {

@@ -14,14 +14,6 @@
 namespace tb::win32 {
 namespace {
 
-// The form's layout in twips: left, top, width, height.
-struct Twips {
-  int left;
-  int top;
-  int width;
-  int height;
-};
-
 constexpr int kClientWidth = 6135;
 constexpr int kClientHeight = 2325;
 constexpr Twips kLabel3{3360, 360, 2295, 495};

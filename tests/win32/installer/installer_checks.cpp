@@ -252,25 +252,8 @@ HRESULT CreateNick() {
 }
 
 // This program again, run as "--create-nick": its exit code.
-DWORD CreateNickElsewhere(const std::wstring& self) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  std::wstring line = L"\"" + self + L"\" --create-nick";
-  if (CreateProcessW(self.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process) == FALSE) {
-    return GetLastError();
-  }
-  DWORD code = WAIT_TIMEOUT;
-  if (WaitForSingleObject(process.hProcess, kRegistrationWaitMs) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(process.hProcess, &code);
-  } else {
-    TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, 5000);
-  }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
+int CreateNickElsewhere(const std::wstring& self) {
+  return tb::test::RunProgram(U16(L"\"" + self + L"\" --create-nick"), kRegistrationWaitMs);
 }
 
 void CheckInstall(CheckLog& log, const std::wstring& self, const std::wstring& program,
@@ -330,7 +313,7 @@ void CheckInstall(CheckLog& log, const std::wstring& self, const std::wstring& p
             "Tunebadge.Nick is registered from the plug-in folder");
   // In a process of its own: the library stays loaded in the process that
   // created it, and the plug-in folder is to be removed afterwards.
-  log.Equal(CreateNickElsewhere(self), 0UL, "Tunebadge.Nick is created by its ProgID");
+  log.Equal(CreateNickElsewhere(self), 0, "Tunebadge.Nick is created by its ProgID");
 }
 
 void CheckUninstall(CheckLog& log, const std::wstring& program, const std::wstring& dist,

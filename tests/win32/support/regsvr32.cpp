@@ -4,9 +4,8 @@
 
 namespace tb::test {
 
-int RunRegsvr32(const std::u16string& arguments, const std::u16string& dllPath) {
-  constexpr DWORD kBoundMs = 60000;
-  std::u16string line = u"regsvr32.exe " + arguments + u" \"" + dllPath + u"\"";
+int RunProgram(const std::u16string& commandLine, unsigned long boundMs) {
+  std::u16string line = commandLine;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -15,7 +14,7 @@ int RunRegsvr32(const std::u16string& arguments, const std::u16string& dllPath) 
     return -1;
   }
   DWORD exitCode = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, kBoundMs) == WAIT_OBJECT_0) {
+  if (WaitForSingleObject(process.hProcess, boundMs) == WAIT_OBJECT_0) {
     GetExitCodeProcess(process.hProcess, &exitCode);
   } else {
     TerminateProcess(process.hProcess, 1);
@@ -24,6 +23,11 @@ int RunRegsvr32(const std::u16string& arguments, const std::u16string& dllPath) 
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return static_cast<int>(exitCode);
+}
+
+int RunRegsvr32(const std::u16string& arguments, const std::u16string& dllPath) {
+  constexpr DWORD kBoundMs = 60000;
+  return RunProgram(u"regsvr32.exe " + arguments + u" \"" + dllPath + u"\"", kBoundMs);
 }
 
 }  // namespace tb::test
