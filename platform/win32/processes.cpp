@@ -6,13 +6,12 @@
 #include "platform/win32/win32_api.h"
 
 namespace tb::win32 {
-namespace {
 
-std::u16string ModulePath(HMODULE module) {
+std::u16string ModulePath(void* module) {
   std::u16string path(MAX_PATH, u'\0');
   for (int attempt = 0; attempt < 8; ++attempt) {
     const auto size = static_cast<DWORD>(path.size());
-    const DWORD length = GetModuleFileNameW(module, Wide(path.data()), size);
+    const DWORD length = GetModuleFileNameW(static_cast<HMODULE>(module), Wide(path.data()), size);
     if (length == 0) {
       return {};
     }
@@ -24,8 +23,6 @@ std::u16string ModulePath(HMODULE module) {
   }
   return {};
 }
-
-}  // namespace
 
 bool Win32Processes::StartProcess(const std::u16string& commandLine, int show) {
   std::u16string line = commandLine;  // CreateProcessW may write to it
@@ -46,7 +43,7 @@ bool Win32Processes::StartProcess(const std::u16string& commandLine, int show) {
 std::u16string Win32Processes::GetModuleFileName() { return ModulePath(nullptr); }
 
 bool Win32Module::GetVersion(platform::ModuleVersion* version) {
-  const std::u16string path = ModulePath(static_cast<HMODULE>(module_));
+  const std::u16string path = ModulePath(module_);
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeW(Wide(path), &ignored);
   if (size == 0) {

@@ -7,6 +7,10 @@
 
 namespace tb::win32 {
 
+// GetModuleFileNameW with a buffer that grows as needed: the full path of
+// `module` (null: the program itself), or empty when it cannot be had.
+std::u16string ModulePath(void* module);
+
 class Win32Processes final : public platform::Processes {
  public:
   bool StartProcess(const std::u16string& commandLine, int show) override;

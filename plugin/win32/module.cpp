@@ -66,21 +66,7 @@ Plugin& ThePlugin() {
 
 bool PollTimerRunning() { return g_server != nullptr && g_server->plugin.PollTimerId() != 0; }
 
-std::u16string ModulePath() {
-  std::u16string path(MAX_PATH, u'\0');
-  for (;;) {
-    const DWORD size = static_cast<DWORD>(path.size());
-    const DWORD length = GetModuleFileNameW(g_module, Wide(path.data()), size);
-    if (length == 0) {
-      return {};
-    }
-    if (length < size) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
+std::u16string ModulePath() { return ModulePath(g_module); }
 
 HRESULT LoadModuleTypeLib(ITypeLib** library) {
   const std::u16string path = ModulePath();
