@@ -69,8 +69,7 @@ void FrmSetup::Install(const std::u16string& pluginDir, const std::u16string& so
   const bool inPlace = SameFolder(sourceDir, pluginDir);
   if (!inPlace) {
     RemoveOldPlugin(registry, desktop_.files);
-    CopyWholeFile(desktop_.files, sourceDir + u"\\" + kPluginFile,
-                  pluginDir + u"\\" + kPluginFile);
+    CopyWholeFile(desktop_.files, sourceDir + u"\\" + kPluginFile, pluginDir + u"\\" + kPluginFile);
   }
   const bool publisher = Exists(sourceDir + u"\\" + kPublisherSource);
   if (publisher) {
