@@ -107,6 +107,9 @@ std::vector<std::string> PlayFailing(const Scenario& scenario, std::size_t k) {
   if (desktop.registry.OpenHandles() != 0) {
     broken.push_back(std::to_string(desktop.registry.OpenHandles()) + " registry keys left open");
   }
+  if (desktop.files.OpenHandles() != 0) {
+    broken.push_back(std::to_string(desktop.files.OpenHandles()) + " file handles left open");
+  }
   if (desktop.timer.Count() > 1) {
     broken.push_back(std::to_string(desktop.timer.Count()) + " timers running");
   }
