@@ -168,23 +168,24 @@ Hwnd SimWindows::FindWindowEx(Hwnd parent, Hwnd childAfter, const char16_t* clas
   return 0;
 }
 
-bool SimWindows::SendMessageTimeout(Hwnd window, std::uint32_t message, std::uintptr_t wparam,
-                                    std::intptr_t lparam, std::uint32_t timeoutMs,
-                                    std::intptr_t* result) {
+platform::SendResult SimWindows::SendMessageTimeout(Hwnd window, std::uint32_t message,
+                                                    std::uintptr_t wparam, std::intptr_t lparam,
+                                                    std::uint32_t timeoutMs,
+                                                    std::intptr_t* result) {
   if (result != nullptr) {
     *result = 0;
   }
   if (faults_.Enter("SendMessageTimeoutW")) {
-    return false;
+    return platform::SendResult::kFailed;
   }
   const SimWindow* target = Get(window);
   if (target == nullptr) {
-    return false;
+    return platform::SendResult::kFailed;
   }
   if (target->hung) {
     // The caller blocks for the whole timeout and dispatches nothing.
     timer_.Pass(timeoutMs);
-    return false;
+    return platform::SendResult::kTimedOut;
   }
   std::intptr_t answer = 0;
   if (message == platform::kWmGetTextLength) {
@@ -197,7 +198,7 @@ bool SimWindows::SendMessageTimeout(Hwnd window, std::uint32_t message, std::uin
   if (result != nullptr) {
     *result = answer;
   }
-  return true;
+  return platform::SendResult::kAnswered;
 }
 
 bool SimWindows::PostMessage(Hwnd window, std::uint32_t message, std::uintptr_t wparam,

@@ -1,3 +1,5 @@
+#include <optional>
+
 #include "plugin/core/plugin.h"
 #include "plugin/core/settings.h"
 #include "plugin/players/mod_winamp.h"
@@ -20,12 +22,20 @@ void ReadWinamp(Plugin& plugin) {
   ModTimer& state = plugin.modTimer();
   FrmWinamp& store = plugin.frmWinamp();
 
-  store.Text1 = GetWinampTitle(platform);
+  const std::optional<std::u16string> read = GetWinampTitle(platform);
+  if (!read) {
+    // A busy player is no news: the name, the flag and the last title stay
+    // as they are until a tick gets an answer.
+    return;
+  }
+  store.Text1 = *read;
   const std::u16string title = store.Text1;
   if (IsIdleTitle(title, u"Stopped", u"Paused") && state.WinampChanged == kChanged) {
     state.WinampChanged = kNotChanged;
     plugin.frmSendText().changeNameBack(kPlayerWinamp);
-    state.WinampLastTitle = GetWinampTitle(platform);
+    // The restore let the thread process messages: the title is read
+    // afresh, and stays the one restored on when Winamp does not answer.
+    state.WinampLastTitle = GetWinampTitle(platform).value_or(title);
     return;
   }
   // The title read above serves the comparison and the last title: no
