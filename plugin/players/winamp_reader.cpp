@@ -4,6 +4,7 @@
 #include "plugin/core/settings.h"
 #include "plugin/players/mod_winamp.h"
 #include "plugin/players/readers.h"
+#include "plugin/players/scrolled_title.h"
 
 namespace tb {
 
@@ -17,12 +18,27 @@ bool IsIdleTitle(const std::u16string& title, const std::u16string& stoppedMarke
   return title.empty() || endsWithMarker(stoppedMarker) || endsWithMarker(pausedMarker);
 }
 
+namespace {
+
+// Winamp's title as the reader works on it, for every use: the ordinary
+// title, also while Winamp scrolls it; nothing when Winamp did not answer in
+// time.
+std::optional<std::u16string> ReadOrdinaryTitle(platform::Platform& platform) {
+  std::optional<std::u16string> title = GetWinampTitle(platform);
+  if (title) {
+    *title = OrdinaryTitle(*title);
+  }
+  return title;
+}
+
+}  // namespace
+
 void ReadWinamp(Plugin& plugin) {
   platform::Platform& platform = plugin.Platform();
   ModTimer& state = plugin.modTimer();
   FrmWinamp& store = plugin.frmWinamp();
 
-  const std::optional<std::u16string> read = GetWinampTitle(platform);
+  const std::optional<std::u16string> read = ReadOrdinaryTitle(platform);
   if (!read) {
     // A busy player is no news: the name, the flag and the last title stay
     // as they are until a tick gets an answer.
@@ -35,7 +51,7 @@ void ReadWinamp(Plugin& plugin) {
     plugin.frmSendText().changeNameBack(kPlayerWinamp);
     // The restore let the thread process messages: the title is read
     // afresh, and stays the one restored on when Winamp does not answer.
-    state.WinampLastTitle = GetWinampTitle(platform).value_or(title);
+    state.WinampLastTitle = ReadOrdinaryTitle(platform).value_or(title);
     return;
   }
   // The title read above serves the comparison and the last title: no
