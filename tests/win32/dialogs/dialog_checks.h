@@ -41,7 +41,7 @@ int ScreenDpi();
 // options_checks.cpp
 void CheckOptionsSaveAfterSwitching(Desktop& desktop, CheckLog& log);
 void CheckOptionsCloseBoxDiscards(Desktop& desktop, CheckLog& log);
-void CheckOptionsEscapeDiscards(Desktop& desktop, CheckLog& log);
+void CheckOptionsEscapeKeepsItOpen(Desktop& desktop, CheckLog& log);
 void CheckOptionsWithoutPlayerAndHelp(Desktop& desktop, CheckLog& log);
 
 // about_checks.cpp

@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(tb::kSettingsKeyPath));
     tb::test::CheckOptionsSaveAfterSwitching(desktop, log);
     tb::test::CheckOptionsCloseBoxDiscards(desktop, log);
-    tb::test::CheckOptionsEscapeDiscards(desktop, log);
+    tb::test::CheckOptionsEscapeKeepsItOpen(desktop, log);
     tb::test::CheckOptionsWithoutPlayerAndHelp(desktop, log);
     tb::test::CheckAboutLinksTimerAndSysInfo(desktop, log);
     tb::test::CheckAboutEnterAndCloseBox(desktop, log);

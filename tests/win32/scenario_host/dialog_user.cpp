@@ -35,8 +35,11 @@ void Press(HWND dialog, int id) {
   }
 }
 
-// Esc, as the dialog manager passes it on, and the title bar's close box.
+// Esc, as the dialog manager passes it on.
 void Escape(HWND dialog) { SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
+
+// The title bar's close box.
+void CloseBox(HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 }  // namespace
 
@@ -117,7 +120,7 @@ void DialogUser::Play() {
     Act(dialog, options, step);
   }
   if (Open(dialog)) {
-    Escape(dialog);  // nothing more to do: the user closes it
+    CloseBox(dialog);  // nothing more to do: the user closes it
   }
   if (Open(dialog)) {
     EndDialog(dialog, IDCANCEL);
@@ -144,7 +147,7 @@ void DialogUser::Act(HWND dialog, bool options, const DialogStep& step) {
         Press(dialog, controls::kHelp);
         break;
       default:  // "close", and what is no action of this dialog
-        Escape(dialog);
+        CloseBox(dialog);
         break;
     }
     return;
