@@ -3,7 +3,6 @@
 #pragma once
 
 #include "platform/code_page.h"
-#include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/message_boxes.h"
@@ -29,7 +28,6 @@ struct Platform {
   Keyboard& keyboard;
   ScriptShell& scriptShell;
   MessageBoxes& messageBoxes;
-  Dialogs& dialogs;
   Shell& shell;
   Files& files;
   Processes& processes;

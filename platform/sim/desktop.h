@@ -7,7 +7,6 @@
 
 #include "platform/platform.h"
 #include "platform/sim/code_page.h"
-#include "platform/sim/dialogs.h"
 #include "platform/sim/environment.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/files.h"
@@ -48,7 +47,6 @@ class SimDesktop {
   SimKeyboard keyboard{faults, windows};
   SimScriptShell scriptShell{faults, registry};
   SimMessageBoxes messageBoxes{faults};
-  SimDialogs dialogs{faults, timer};
   SimShell shell{faults};
   SimFiles files{faults};
   SimProcesses processes{faults, files};
@@ -60,9 +58,9 @@ class SimDesktop {
   platform::Platform& Platform() { return platform_; }
 
  private:
-  platform::Platform platform_{registry, codePage, timer,       messagePump,  messenger,
-                               windows,  keyboard, scriptShell, messageBoxes, dialogs,
-                               shell,    files,    processes,   module};
+  platform::Platform platform_{registry, codePage,  timer,       messagePump,  messenger,
+                               windows,  keyboard,  scriptShell, messageBoxes, shell,
+                               files,    processes, module};
 };
 
 }  // namespace tb::sim

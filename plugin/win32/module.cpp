@@ -40,10 +40,10 @@ struct Server {
   Win32Files files;
   Win32Processes processes;
   Win32Module module{g_module};
-  platform::Platform platform{registry, codePage, timer,       messagePump,  messenger,
-                              windows,  keyboard, scriptShell, messageBoxes, dialogs,
-                              shell,    files,    processes,   module};
-  Plugin plugin{platform};
+  platform::Platform platform{registry, codePage,  timer,       messagePump,  messenger,
+                              windows,  keyboard,  scriptShell, messageBoxes, shell,
+                              files,    processes, module};
+  Plugin plugin{platform, dialogs};
 };
 
 LONG g_locks = 0;

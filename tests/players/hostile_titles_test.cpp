@@ -12,6 +12,7 @@
 #include "plugin/core/tag_expansion.h"
 #include "plugin/namechanger/frm_send_text.h"
 #include "plugin/players/mod_winamp.h"
+#include "tools/sandbox/sim_dialogs.h"
 
 namespace tb {
 namespace {
@@ -121,7 +122,8 @@ class Desktop {
   }
 
   sim::SimDesktop desktop;
-  Plugin plugin{desktop.Platform()};
+  sandbox::SimDialogs dialogs{desktop};
+  Plugin plugin{desktop.Platform(), dialogs};
   std::optional<Nick> nick;
 
  private:

@@ -11,6 +11,7 @@
 #include "plugin/core/settings.h"
 #include "plugin/core/tag_expansion.h"
 #include "plugin/players/mod_winamp.h"
+#include "tools/sandbox/sim_dialogs.h"
 
 namespace tb::bench {
 namespace {
@@ -246,11 +247,21 @@ struct TickBench::World {
   sim::SimDesktop desktop;
   CountingRegistry registry{desktop.registry};
   CountingWindows windows{desktop.windows};
-  platform::Platform platform{
-      registry,      desktop.codePage, desktop.timer,       desktop.messagePump,  desktop.messenger,
-      windows,       desktop.keyboard, desktop.scriptShell, desktop.messageBoxes, desktop.dialogs,
-      desktop.shell, desktop.files,    desktop.processes,   desktop.module};
-  Plugin plugin{platform};
+  platform::Platform platform{registry,
+                              desktop.codePage,
+                              desktop.timer,
+                              desktop.messagePump,
+                              desktop.messenger,
+                              windows,
+                              desktop.keyboard,
+                              desktop.scriptShell,
+                              desktop.messageBoxes,
+                              desktop.shell,
+                              desktop.files,
+                              desktop.processes,
+                              desktop.module};
+  sandbox::SimDialogs dialogs{desktop};
+  Plugin plugin{platform, dialogs};
   std::optional<Nick> nick;
 };
 
