@@ -452,12 +452,6 @@ void CheckFocus(CheckLog& log) {
             "the focus handed back to another thread's window is seen once it arrives");
   log.Ok(world.NewestWindow(kConversationClass) == WindowState::kHidden,
          "expect window sees a hidden conversation window");
-  try {
-    world.LockForeground(true);
-    log.Ok(false, "foreground locked is refused here");
-  } catch (const StepError&) {
-    log.Ok(true, "foreground locked is refused here");
-  }
 }
 
 void CheckMessageBoxes(CheckLog& log) {
