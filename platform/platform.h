@@ -2,7 +2,6 @@
 // product's code receives this and never asks which world it runs in.
 #pragma once
 
-#include "platform/code_page.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/message_boxes.h"
@@ -20,7 +19,6 @@ namespace tb::platform {
 
 struct Platform {
   Registry& registry;
-  CodePage& codePage;
   Timer& timer;
   MessagePump& messagePump;
   Messenger& messenger;

@@ -6,7 +6,6 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "platform/sim/code_page.h"
 #include "platform/sim/environment.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/files.h"
@@ -38,8 +37,7 @@ class SimDesktop {
   ~SimDesktop() = default;
 
   Faults faults;
-  SimCodePage codePage;
-  SimRegistry registry{faults, codePage};
+  SimRegistry registry{faults};
   SimTimer timer{faults};
   SimWindows windows{faults, timer};
   SimMessagePump messagePump{faults, timer, windows};
@@ -58,9 +56,9 @@ class SimDesktop {
   platform::Platform& Platform() { return platform_; }
 
  private:
-  platform::Platform platform_{registry, codePage,  timer,       messagePump,  messenger,
-                               windows,  keyboard,  scriptShell, messageBoxes, shell,
-                               files,    processes, module};
+  platform::Platform platform_{registry, timer,    messagePump, messenger,
+                               windows,  keyboard, scriptShell, messageBoxes,
+                               shell,    files,    processes,   module};
 };
 
 }  // namespace tb::sim

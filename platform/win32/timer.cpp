@@ -82,15 +82,6 @@ std::uintptr_t Win32Timer::SetTimer(std::uint32_t intervalMs, platform::TimerPro
   return id;
 }
 
-bool Win32Timer::KillTimer(std::uintptr_t id) {
-  const bool killed = ::KillTimer(nullptr, id) != FALSE;
-  if (killed) {
-    const TableLock lock;
-    Table().erase({GetCurrentThreadId(), id});
-  }
-  return killed;
-}
-
 std::uint32_t Win32Timer::GetTickCount() { return ::GetTickCount(); }
 
 }  // namespace tb::win32

@@ -42,11 +42,6 @@ class CountingRegistry final : public platform::Registry {
     Count(key, name);
     return inner_.QueryValue(key, name, type, data, size);
   }
-  Status QueryValueA(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                     std::uint32_t* size) override {
-    Count(key, std::u16string(name.begin(), name.end()));
-    return inner_.QueryValueA(key, name, type, data, size);
-  }
   Status SetValue(RegKey key, const std::u16string& name, std::uint32_t type,
                   const std::uint8_t* data, std::uint32_t size) override {
     return inner_.SetValue(key, name, type, data, size);
@@ -125,7 +120,6 @@ class CountingWindows final : public platform::Windows {
   }
   Hwnd GetForegroundWindow() override { return inner_.GetForegroundWindow(); }
   bool SetForegroundWindow(Hwnd window) override { return inner_.SetForegroundWindow(window); }
-  bool ShowWindow(Hwnd window, int command) override { return inner_.ShowWindow(window, command); }
   bool ShowWindowAsync(Hwnd window, int command) override {
     return inner_.ShowWindowAsync(window, command);
   }
@@ -164,7 +158,6 @@ const std::map<std::string, std::string>& KindTable() {
       {"RegOpenKeyExW", "reg opens"},
       {"RegCreateKeyExW", "reg opens"},
       {"RegQueryValueExW", "reg reads"},
-      {"RegQueryValueExA", "reg reads"},
       {"RegSetValueExW", "reg writes"},
       {"RegDeleteValueW", "reg writes"},
       {"RegDeleteKeyW", "reg writes"},
@@ -176,7 +169,6 @@ const std::map<std::string, std::string>& KindTable() {
       {"GetClassNameW", "window"},
       {"GetForegroundWindow", "window"},
       {"SetForegroundWindow", "window"},
-      {"ShowWindow", "window"},
       {"ShowWindowAsync", "window"},
       {"BringWindowToTop", "window"},
       {"GetActiveWindow", "window"},
@@ -247,19 +239,10 @@ struct TickBench::World {
   sim::SimDesktop desktop;
   CountingRegistry registry{desktop.registry};
   CountingWindows windows{desktop.windows};
-  platform::Platform platform{registry,
-                              desktop.codePage,
-                              desktop.timer,
-                              desktop.messagePump,
-                              desktop.messenger,
-                              windows,
-                              desktop.keyboard,
-                              desktop.scriptShell,
-                              desktop.messageBoxes,
-                              desktop.shell,
-                              desktop.files,
-                              desktop.processes,
-                              desktop.module};
+  platform::Platform platform{
+      registry,      desktop.timer,    desktop.messagePump, desktop.messenger,
+      windows,       desktop.keyboard, desktop.scriptShell, desktop.messageBoxes,
+      desktop.shell, desktop.files,    desktop.processes,   desktop.module};
   sandbox::SimDialogs dialogs{desktop};
   Plugin plugin{platform, dialogs};
   std::optional<Nick> nick;
