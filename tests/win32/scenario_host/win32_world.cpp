@@ -49,15 +49,6 @@ std::string Failed(const char* call, HRESULT hr) {
   return std::string(call) + " answered " + Hex(hr);
 }
 
-bool KeyExists(HKEY root, const std::u16string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, Wide(path.c_str()), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  RegCloseKey(key);
-  return true;
-}
-
 std::optional<scenario::RegistryValue> ReadValue(HKEY root, const std::u16string& path,
                                                  const std::u16string& name) {
   HKEY key = nullptr;
