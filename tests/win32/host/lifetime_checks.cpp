@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <objbase.h>
+#include <shlwapi.h>
 
 #include <string>
 
@@ -74,7 +75,7 @@ void CheckClassObjectLocks(Host& host) {
 // setting fail to store: start-up fails, the host gets E_FAIL and no object,
 // and nothing is left running.
 void CheckFailedStartup(Host& host) {
-  RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kSettingsParent));
+  SHDeleteKeyW(HKEY_CURRENT_USER, Wide(kSettingsParent));
   HKEY parent = nullptr;
   const LSTATUS made =
       RegCreateKeyExW(HKEY_CURRENT_USER, Wide(kSettingsParent), 0, nullptr, REG_OPTION_VOLATILE,
@@ -98,7 +99,7 @@ void CheckFailedStartup(Host& host) {
                  "DllCanUnloadNow after a failed start-up: no timer, no object");
   CheckClassObjectLocks(host);
 
-  host.log.Equal(static_cast<long>(RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kSettingsParent))), 0L,
+  host.log.Equal(static_cast<long>(SHDeleteKeyW(HKEY_CURRENT_USER, Wide(kSettingsParent))), 0L,
                  "the volatile settings parent is removed");
 }
 
