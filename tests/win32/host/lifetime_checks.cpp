@@ -76,6 +76,15 @@ void CheckClassObjectLocks(Host& host) {
 // and nothing is left running.
 void CheckFailedStartup(Host& host) {
   SHDeleteKeyW(HKEY_CURRENT_USER, Wide(kSettingsParent));
+  // Only the plug-in's own key is volatile: in a fresh prefix the key above
+  // it is missing, and made along with it, it would be volatile as well, and
+  // refuse every later start-up.
+  HKEY above = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings", 0, nullptr,
+                      REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &above,
+                      nullptr) == ERROR_SUCCESS) {
+    RegCloseKey(above);
+  }
   HKEY parent = nullptr;
   const LSTATUS made =
       RegCreateKeyExW(HKEY_CURRENT_USER, Wide(kSettingsParent), 0, nullptr, REG_OPTION_VOLATILE,
