@@ -147,7 +147,7 @@ class World {
   [[nodiscard]] virtual std::optional<std::size_t> OpenRegistryKeys() = 0;
 
  private:
-  static StepError NotPlayed() { return StepError("not played on this desktop"); }
+  static StepError NotPlayed() { return StepError{"not played on this desktop"}; }
 };
 
 }  // namespace tb::scenario
