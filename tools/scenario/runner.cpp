@@ -543,21 +543,25 @@ void Runner::RunStep(const Step& step) {
   if (near.empty()) {
     throw StepError("unknown verb " + Lower(step.words[0].text));
   }
-  std::string words;
-  std::string keywords;
-  std::string forms;
   const auto shown = [&](std::size_t i) {
     return step.words[i].quoted ? Quote(step.words[i].text) : ToUtf8(step.words[i].text);
   };
+  // Appends `text` to a list that `separator` divides.
+  const auto append = [](std::string& list, const char* separator, const std::string& text) {
+    list.append(list.empty() ? "" : separator).append(text);
+  };
+  std::string words;
+  std::string keywords;
+  std::string forms;
   for (std::size_t i = 0; i < nearest; ++i) {
-    words += (i == 0 ? "" : " ") + shown(i);
+    append(words, " ", shown(i));
   }
   for (const Verb* verb : near) {
-    forms += (forms.empty() ? "" : " or ") + verb->form;
+    append(forms, " or ", verb->form);
     const Slot* slot = nearest < verb->slots.size() ? &verb->slots[nearest] : nullptr;
     if (slot != nullptr && !slot->keywords.empty() &&
         keywords.find(slot->text) == std::string::npos) {
-      keywords += (keywords.empty() ? "" : "|") + slot->text;
+      append(keywords, "|", slot->text);
     }
   }
   // A word in a place where only certain words go, or words missing or
