@@ -5,6 +5,10 @@
 // process-wide table, keyed by thread and identifier, that one trampoline
 // looks up when the system calls it. An adapter that goes away kills the
 // timers it made, so no WM_TIMER can reach a callback that no longer exists.
+//
+// The table takes no lock: an adapter is made, used and destroyed on one
+// thread, and a thread timer's WM_TIMER reaches only the thread that made
+// it, so the trampoline runs on that thread too.
 #pragma once
 
 #include "platform/timer.h"
@@ -21,7 +25,6 @@ class Win32Timer final : public platform::Timer {
   ~Win32Timer() override;
 
   std::uintptr_t SetTimer(std::uint32_t intervalMs, platform::TimerProc proc) override;
-  bool KillTimer(std::uintptr_t id) override;
   std::uint32_t GetTickCount() override;
 };
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <objbase.h>
+#include <shlwapi.h>
 
 #include <cstdio>
 #include <string>
@@ -17,15 +18,6 @@
 #include "tests/win32/support/com_support.h"
 
 namespace tb::test {
-
-bool KeyExists(HKEY root, const std::u16string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, Wide(path.c_str()), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  RegCloseKey(key);
-  return true;
-}
 
 std::u16string ReadText(HKEY root, const std::u16string& path, const std::u16string& name,
                         const std::u16string& missing) {
@@ -79,7 +71,7 @@ int main(int argc, char** argv) {
 
     // Whatever an earlier run left behind.
     tb::test::RunRegsvr32(u"/u /s", host.dllPath);
-    RegDeleteTreeW(HKEY_CURRENT_USER, tb::test::Wide(tb::kSettingsKeyPath));
+    SHDeleteKeyW(HKEY_CURRENT_USER, tb::test::Wide(tb::kSettingsKeyPath));
     tb::test::CheckNothingRegistered(host, "is absent before registration");
 
     tb::test::CheckRegistration(host);

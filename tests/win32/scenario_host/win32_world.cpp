@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 #include <oleauto.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 
@@ -47,15 +48,6 @@ HKEY Root(platform::RegKey root) { return reinterpret_cast<HKEY>(root); }
 
 std::string Failed(const char* call, HRESULT hr) {
   return std::string(call) + " answered " + Hex(hr);
-}
-
-bool KeyExists(HKEY root, const std::u16string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, Wide(path.c_str()), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  RegCloseKey(key);
-  return true;
 }
 
 std::optional<scenario::RegistryValue> ReadValue(HKEY root, const std::u16string& path,
@@ -263,7 +255,7 @@ void MessageBoxWatch::OnActivate(HWND window) {
 Win32World::Win32World(MessengerStandInState& messenger)
     : messenger_(messenger), standIn_(messenger), host_(messenger, ledger_), players_(ledger_) {
   for (const char16_t* key : kCleanKeys) {
-    RegDeleteTreeW(HKEY_CURRENT_USER, Wide(key));
+    SHDeleteKeyW(HKEY_CURRENT_USER, Wide(key));
   }
   // The simulated desktop's Messenger before a scenario says otherwise.
   messenger_.status = 2;
@@ -366,18 +358,18 @@ void Win32World::Tick(std::int64_t count) {
   const long start = TickCounter::Count();
   const long target = start + static_cast<long>(count);
   const DWORD boundMs = ticks * (kPollIntervalMs + kLongestTickMs) + kTickSlackMs;
-  const ULONGLONG end = GetTickCount64() + boundMs;
+  const DWORD started = GetTickCount();
   // Each message is dispatched whole, so a tick that has begun ends before
   // the step does.
   while (TickCounter::Count() < target) {
-    const ULONGLONG now = GetTickCount64();
-    if (now >= end) {
+    const DWORD elapsed = GetTickCount() - started;
+    if (elapsed >= boundMs) {
       throw StepError("tick: " + std::to_string(TickCounter::Count() - start) + " of " +
                       std::to_string(count) + " poll ticks came in " + std::to_string(boundMs) +
                       " ms");
     }
-    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 50)),
-                                QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    MsgWaitForMultipleObjectsEx(0, nullptr, std::min<DWORD>(boundMs - elapsed, 50), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
     MSG message;
     while (TickCounter::Count() < target &&
            PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
@@ -436,7 +428,7 @@ void Win32World::PutBackRegistry() {
     }
   }
   for (auto made = madeKeys_.rbegin(); made != madeKeys_.rend(); ++made) {
-    RegDeleteTreeW(made->first, Wide(made->second.c_str()));
+    SHDeleteKeyW(made->first, Wide(made->second.c_str()));
   }
   savedValues_.clear();
   madeKeys_.clear();
@@ -558,62 +550,12 @@ scenario::WindowState Win32World::NewestWindow(const std::u16string& className) 
                                                     : scenario::WindowState::kHidden;
 }
 
-void Win32World::LockForeground(bool locked) {
-  if (locked) {
-    throw StepError(
-        "foreground locked: Windows cannot be made to refuse the focus here "
-        "(the file needs `requires sim`)");
-  }
-}
-
 void Win32World::FailCall(const std::string& call, std::size_t nth) {
   if (!messenger_.FailCall(call, nth)) {
     throw StepError("fail " + call +
                     ": only Messenger's calls can be made to fail here (the file needs "
                     "`requires sim`)");
   }
-}
-
-void Win32World::QueueDialogStep(const scenario::DialogStep& step) {
-  if (step.kind == scenario::DialogStep::kEmail || step.kind == scenario::DialogStep::kWeb) {
-    throw StepError(
-        "about email|web: the shell would follow the link for real here (the file needs "
-        "`requires sim`)");
-  }
-  dialogs_.Queue(step);
-}
-
-std::optional<std::u16string> Win32World::LastOpened() {
-  throw StepError("what the shell opens is not recorded on this desktop");
-}
-
-std::optional<std::u16string> Win32World::LastStarted() {
-  throw StepError("the programs started are not recorded on this desktop");
-}
-
-void Win32World::PutFile(const std::u16string& /*path*/, const std::string& /*bytes*/) {
-  throw StepError("files are not written on this desktop");
-}
-
-void Win32World::SetOrdinaryUser(bool /*ordinary*/) {
-  throw StepError("user rights cannot be changed on this desktop");
-}
-
-std::optional<std::string> Win32World::GetFile(const std::u16string& /*path*/) {
-  throw StepError("files are not read on this desktop");
-}
-
-void Win32World::SetEnvironmentVariable(const std::u16string& /*name*/,
-                                        const std::optional<std::u16string>& /*value*/) {
-  throw StepError("environment variables are not set on this desktop");
-}
-
-void Win32World::Installer(scenario::InstallerAction /*action*/) {
-  throw StepError("the installer is not played on this desktop (tests/win32/installer drives it)");
-}
-
-bool Win32World::InstallerOpen() {
-  throw StepError("the installer is not played on this desktop (tests/win32/installer drives it)");
 }
 
 }  // namespace tb::test

@@ -1,5 +1,6 @@
 // Small helpers for the Windows test programs: owned COM references and
-// BSTRs, printable HRESULTs, and a message loop with a time bound.
+// BSTRs, printable HRESULTs, a message loop with a time bound, and whether
+// a registry key exists.
 #pragma once
 
 #include <windows.h>
@@ -77,15 +78,24 @@ inline const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const
 // Dispatches the thread's messages (timer callbacks run here) for `ms`
 // milliseconds, waiting between them; never longer.
 inline void PumpFor(DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+  const DWORD start = GetTickCount();
+  for (DWORD waited = 0; waited < ms; waited = GetTickCount() - start) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - waited, QS_ALLINPUT);
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
   }
+}
+
+inline bool KeyExists(HKEY root, const std::u16string& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, Wide(path.c_str()), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(key);
+  return true;
 }
 
 }  // namespace tb::test
