@@ -22,12 +22,24 @@ bool EndsAsWinampTitle(std::u16string_view title) {
   return open != std::u16string_view::npos && title.find(u']', open) == title.size() - 1;
 }
 
+// The least of the cuts for which `wanted` holds.
+std::optional<std::u16string_view> Least(const std::vector<std::u16string_view>& cuts,
+                                         bool (*wanted)(std::u16string_view)) {
+  std::optional<std::u16string_view> least;
+  for (const std::u16string_view cut : cuts) {
+    if (wanted(cut) && (!least || cut < *least)) {
+      least = cut;
+    }
+  }
+  return least;
+}
+
 }  // namespace
 
 std::u16string OrdinaryTitle(const std::u16string& title) {
   constexpr std::u16string_view separator = kScrollSeparator;
   const std::size_t length = title.size();
-  if (length <= separator.size() || EndsAsWinampTitle(title)) {
+  if (length <= separator.size()) {
     return title;
   }
   // The title twice over: every stretch of the ring is one piece of it.
@@ -42,16 +54,14 @@ std::u16string OrdinaryTitle(const std::u16string& title) {
       cuts.push_back(view.substr(at + separator.size(), length - separator.size()));
     }
   }
-  std::optional<std::u16string_view> chosen;
-  bool chosenIsWinamp = false;
-  for (const std::u16string_view cut : cuts) {
-    const bool isWinamp = EndsAsWinampTitle(cut);
-    if (!chosen || (isWinamp && !chosenIsWinamp) || (isWinamp == chosenIsWinamp && cut < *chosen)) {
-      chosen = cut;
-      chosenIsWinamp = isWinamp;
-    }
+  if (const auto winamp = Least(cuts, &EndsAsWinampTitle)) {
+    return std::u16string(*winamp);
   }
-  return chosen ? std::u16string(*chosen) : title;
+  if (EndsAsWinampTitle(title)) {
+    return title;
+  }
+  const auto any = Least(cuts, [](std::u16string_view /*cut*/) { return true; });
+  return any ? std::u16string(*any) : title;
 }
 
 }  // namespace tb
