@@ -11,9 +11,9 @@ constexpr platform::Hwnd kDialogWindow = 0x7E000;
 
 }  // namespace
 
-void SimDialogs::ShowOptions(platform::Hwnd /*owner*/, FrmOptions& form) {
+bool SimDialogs::ShowOptions(platform::Hwnd /*owner*/, FrmOptions& form) {
   if (desktop_.faults.Enter("DialogBoxIndirectParamW")) {
-    return;
+    return false;
   }
   shown_.emplace_back(kOptionsCaption);
   form.window = kDialogWindow;
@@ -53,11 +53,12 @@ void SimDialogs::ShowOptions(platform::Hwnd /*owner*/, FrmOptions& form) {
         break;
     }
   }
+  return true;
 }
 
-void SimDialogs::ShowAbout(platform::Hwnd /*owner*/, FrmAbout& form) {
+bool SimDialogs::ShowAbout(platform::Hwnd /*owner*/, FrmAbout& form) {
   if (desktop_.faults.Enter("DialogBoxIndirectParamW")) {
-    return;
+    return false;
   }
   shown_.push_back(form.caption);
   form.window = kDialogWindow + 4;
@@ -87,6 +88,7 @@ void SimDialogs::ShowAbout(platform::Hwnd /*owner*/, FrmAbout& form) {
         break;
     }
   }
+  return true;
 }
 
 }  // namespace tb::sandbox

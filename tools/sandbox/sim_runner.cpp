@@ -19,6 +19,9 @@ std::optional<bool> SimWorld::HostCall(const char* method, Call call) {
   } catch (const SettingWriteError& error) {
     ++calls_.failed;
     lastFailure_ = error.what();
+  } catch (const DialogError& error) {
+    ++calls_.failed;
+    lastFailure_ = error.what();
   } catch (const std::exception& error) {
     lastFailure_ = error.what();
     calls_.unexpected.push_back(std::string(method) + ": " + lastFailure_);

@@ -25,8 +25,8 @@ using Failure = scenario::Failure;
 // ParseTag, its own tag expansion), each taken as the COM layer takes it: an
 // error thrown out of the plug-in's code becomes a failed call.
 struct HostCalls {
-  // Calls that failed because the registry refused a setting, the one way
-  // a host call is meant to fail.
+  // Calls that failed because the registry refused a setting or a dialog
+  // could not be shown, the ways a host call is meant to fail.
   std::size_t failed = 0;
   // Any other error that reached the edge, by method and message.
   std::vector<std::string> unexpected;

@@ -296,10 +296,10 @@ INT_PTR AboutView::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 }  // namespace
 
-void Win32Dialogs::ShowAbout(platform::Hwnd owner, FrmAbout& form) {
+bool Win32Dialogs::ShowAbout(platform::Hwnd owner, FrmAbout& form) {
   AboutView view(form);
-  view.Run(static_cast<HINSTANCE>(instance_), reinterpret_cast<HWND>(owner), form.caption,
-           u"MS Sans Serif");  // as the options dialog
+  return view.Run(static_cast<HINSTANCE>(instance_), reinterpret_cast<HWND>(owner), form.caption,
+                  u"MS Sans Serif");  // as the options dialog
 }
 
 }  // namespace tb::win32

@@ -308,11 +308,11 @@ INT_PTR OptionsView::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 }  // namespace
 
-void Win32Dialogs::ShowOptions(platform::Hwnd owner, FrmOptions& form) {
+bool Win32Dialogs::ShowOptions(platform::Hwnd owner, FrmOptions& form) {
   OptionsView view(form);
   // The face the form was laid out for.
-  view.Run(static_cast<HINSTANCE>(instance_), reinterpret_cast<HWND>(owner), kOptionsCaption,
-           u"MS Sans Serif");
+  return view.Run(static_cast<HINSTANCE>(instance_), reinterpret_cast<HWND>(owner), kOptionsCaption,
+                  u"MS Sans Serif");
 }
 
 }  // namespace tb::win32

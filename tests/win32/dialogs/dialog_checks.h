@@ -43,6 +43,7 @@ void CheckOptionsSaveAfterSwitching(Desktop& desktop, CheckLog& log);
 void CheckOptionsCloseBoxDiscards(Desktop& desktop, CheckLog& log);
 void CheckOptionsEscapeKeepsItOpen(Desktop& desktop, CheckLog& log);
 void CheckOptionsWithoutPlayerAndHelp(Desktop& desktop, CheckLog& log);
+void CheckOptionsRefused(Desktop& desktop, CheckLog& log);
 
 // about_checks.cpp
 void CheckAboutLinksTimerAndSysInfo(Desktop& desktop, CheckLog& log);

@@ -81,6 +81,7 @@ int main(int argc, char** argv) {
     tb::test::CheckOptionsCloseBoxDiscards(desktop, log);
     tb::test::CheckOptionsEscapeKeepsItOpen(desktop, log);
     tb::test::CheckOptionsWithoutPlayerAndHelp(desktop, log);
+    tb::test::CheckOptionsRefused(desktop, log);
     tb::test::CheckAboutLinksTimerAndSysInfo(desktop, log);
     tb::test::CheckAboutEnterAndCloseBox(desktop, log);
   }

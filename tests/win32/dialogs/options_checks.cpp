@@ -326,4 +326,21 @@ void CheckOptionsWithoutPlayerAndHelp(Desktop& desktop, CheckLog& log) {
   ExpectStored(desktop, stored, "after Help and the close box", log);
 }
 
+// Turns down every window the thread makes.
+LRESULT CALLBACK RefuseWindows(int code, WPARAM wparam, LPARAM lparam) {
+  return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// Windows refuses to make the dialog (a hook turns its window down): the
+// view says so, and the form is left as it was.
+void CheckOptionsRefused(Desktop& desktop, CheckLog& log) {
+  const HHOOK refuse = SetWindowsHookExW(WH_CBT, &RefuseWindows, nullptr, GetCurrentThreadId());
+  FrmOptions form(desktop.registry, desktop.messageBoxes);
+  form.Form_Load();
+  const bool shown = desktop.dialogs.ShowOptions(0, form);
+  UnhookWindowsHookEx(refuse);
+  log.Ok(refuse != nullptr && !shown, "a dialog that Windows refuses to make is not shown");
+  log.Ok(!form.unloaded && form.window == 0, "the form of a refused dialog is as it was");
+}
+
 }  // namespace tb::test
