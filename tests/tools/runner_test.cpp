@@ -27,6 +27,8 @@ class RecordingWorld final : public World {
   std::optional<std::u16string> foreground;
   std::optional<RegistryValue> value;
   bool loadFails = false;
+  // Whether ParseCommand is answered as a failed call.
+  bool callsFail = false;
   // What a tick makes the display name, when not empty.
   std::u16string nameOnTick;
 
@@ -42,6 +44,9 @@ class RecordingWorld final : public World {
   [[nodiscard]] bool Loaded() const override { return loaded_; }
   bool ParseCommand(const std::u16string& command, std::u16string& sResult) override {
     calls.push_back("ParseCommand " + Quote(command) + " " + Quote(sResult));
+    if (callsFail) {
+      throw FailedCall("ParseCommand failed: refused");
+    }
     sResult = u"answered";
     return true;
   }
@@ -287,6 +292,37 @@ TEST(ScenarioRunner, CallsThePlugInOnlyOnceLoadedAndKeepsItsAnswers) {
       << "after a failed load the host calls nothing, and the run goes on";
 }
 
+// A failed call can be expected by the step right after it; otherwise it
+// ends the file with its reason, as does one that ends the file.
+TEST(ScenarioRunner, AFailedCallIsExpectedByTheNextStepOrEndsTheFile) {
+  RecordingWorld world;
+  world.callsFail = true;
+  Runner expected(world, nullptr);
+  expected.Run(
+      Parse("load\ncommand \"/x\" \"in\"\nexpect result failed\nexpect sresult \"in\"\ntick\n"));
+  EXPECT_TRUE(expected.Failures().empty()) << Messages(expected).front();
+  EXPECT_EQ(world.calls.back(), "Tick 1");
+
+  const std::pair<const char*, const char*> unexpected[] = {
+      {"load\ncommand \"/x\"\nexpect sresult \"\"\ntick\n", "2: ParseCommand failed: refused"},
+      {"load\ncommand \"/x\"\nexpect result true\ntick\n", "2: ParseCommand failed: refused"},
+      {"load\ncommand \"/x\"\n", "2: ParseCommand failed: refused"},
+  };
+  for (const auto& [file, message] : unexpected) {
+    RecordingWorld refusing;
+    refusing.callsFail = true;
+    Runner runner(refusing, nullptr);
+    runner.Run(Parse(file));
+    EXPECT_EQ(Messages(runner), std::vector<std::string>{message}) << file;
+    EXPECT_NE(refusing.calls.back(), "Tick 1") << "nothing after it runs: " << file;
+  }
+
+  RecordingWorld answering;
+  Runner answered(answering, nullptr);
+  answered.Run(Parse("load\ncommand \"/x\"\nexpect result failed\n"));
+  EXPECT_EQ(Messages(answered), std::vector<std::string>{"3: expected failed, got true"});
+}
+
 TEST(ScenarioRunner, ReportsEachFailedExpectationWithItsLineAndGoesOn) {
   RecordingWorld world;
   world.foreground = u"Notepad";
@@ -372,8 +408,8 @@ TEST(ScenarioRunner, AStepADesktopCannotDoEndsTheRun) {
 // and so are words missing or left over; nothing reaches the desktop.
 TEST(ScenarioRunner, AStepOutsideItsFormEndsTheRun) {
   const std::pair<const char*, const char*> cases[] = {
-      {"expect result maybe", "expect result: maybe is none of true|false"},
-      {"expect result \"true\"", "expect result: \"true\" is none of true|false"},
+      {"expect result maybe", "expect result: maybe is none of true|false|failed"},
+      {"expect result \"true\"", "expect result: \"true\" is none of true|false|failed"},
       {"messenger gone", "messenger: gone is none of absent|present"},
       {"hang STUDIO on", "hang STUDIO: on is none of off"},
       {"options ok", "options: ok is none of select|text|save|close|help"},

@@ -55,7 +55,7 @@ bool SimWorld::ParseCommand(const std::u16string& command, std::u16string& sResu
   const auto answered =
       HostCall("ParseCommand", [&] { return nick_->ParseCommand(command, u"", nullptr, sResult); });
   if (!answered) {
-    throw StepError("ParseCommand failed: " + lastFailure_);
+    throw scenario::FailedCall("ParseCommand failed: " + lastFailure_);
   }
   return *answered;
 }
@@ -64,7 +64,7 @@ bool SimWorld::ParseTag(const std::u16string& tag, std::u16string& sResult) {
   const auto answered =
       HostCall("ParseTag", [&] { return nick_->ParseTag(tag, nullptr, sResult); });
   if (!answered) {
-    throw StepError("ParseTag failed: " + lastFailure_);
+    throw scenario::FailedCall("ParseTag failed: " + lastFailure_);
   }
   return *answered;
 }

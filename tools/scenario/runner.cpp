@@ -185,8 +185,16 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
       }
       throw StepError("the plug-in is not loaded yet (use load)");
     }
-    r.lastResult_ = Lower(w[0].text) == "command" ? r.world_.ParseCommand(w[1].text, r.lastSResult_)
-                                                  : r.world_.ParseTag(w[1].text, r.lastSResult_);
+    try {
+      const bool answered = Lower(w[0].text) == "command"
+                                ? r.world_.ParseCommand(w[1].text, r.lastSResult_)
+                                : r.world_.ParseTag(w[1].text, r.lastSResult_);
+      r.lastResult_ = answered ? "true" : "false";
+    } catch (const FailedCall& failed) {
+      r.lastResult_ = "failed";
+      r.failedCall_ = Failure{r.line_, failed.what()};
+      r.Say("      a failed call: " + std::string(failed.what()));
+    }
   };
   const auto dialog = [](Runner& r, const Words& w) {
     static const std::map<std::string, DialogStep::Kind> kKinds = {
@@ -397,11 +405,10 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
       {R"(expect reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" sz "TEXT")", kBoth, expectReg},
       {R"(expect reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" dword N)", kBoth, expectReg},
       {R"(expect reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" absent)", kBoth, expectReg},
-      {"expect result true|false", kBoth,
+      {"expect result true|false|failed", kBoth,
        [](Runner& r, const Words& w) {
          const std::string expected = Lower(w[2].text);
-         const std::string actual =
-             r.lastResult_ ? (*r.lastResult_ ? "true" : "false") : "no call yet";
+         const std::string actual = r.lastResult_.value_or("no call yet");
          r.Check(actual == expected, expected, actual);
        }},
       {R"(expect sresult "TEXT")", kBoth,
@@ -473,6 +480,17 @@ std::vector<std::string> Runner::Forms() {
   return forms;
 }
 
+bool Runner::ExpectsFailedCall(const Step& step) {
+  return step.words.size() == 3 && IsKeyword(step.words[0], "expect") &&
+         IsKeyword(step.words[1], "result") && IsKeyword(step.words[2], "failed");
+}
+
+void Runner::EndWithFailedCall() {
+  failures_.push_back(*failedCall_);
+  Say("    ERROR: " + failedCall_->message);
+  failedCall_.reset();
+}
+
 void Runner::Say(const std::string& text) {
   if (out_ != nullptr) {
     std::fprintf(out_, "%s\n", text.c_str());
@@ -492,6 +510,13 @@ void Runner::Run(const std::vector<Step>& steps) {
   first_ = true;
   for (const auto& step : steps) {
     line_ = step.line;
+    if (failedCall_) {
+      if (!ExpectsFailedCall(step)) {
+        EndWithFailedCall();
+        return;
+      }
+      failedCall_.reset();
+    }
     try {
       RunStep(step);
     } catch (const StepError& error) {
@@ -507,6 +532,10 @@ void Runner::Run(const std::vector<Step>& steps) {
       shownName_ = world_.FriendlyName();
       Say("      contacts see: " + ToUtf8(shownName_));
     }
+  }
+  if (failedCall_) {
+    EndWithFailedCall();
+    return;
   }
   line_ = steps.empty() ? 0 : steps.back().line;
   const auto open = world_.OpenRegistryKeys();

@@ -24,6 +24,13 @@ class StepError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A command or tag that the plug-in answered as a failed call, with the
+// reason; the runner lets the next step expect it.
+class FailedCall : public StepError {
+ public:
+  using StepError::StepError;
+};
+
 struct RegistryValue {
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;

@@ -324,7 +324,7 @@ bool Win32World::ParseCommand(const std::u16string& command, std::u16string& sRe
   const HRESULT hr =
       nick_->ParseCommand(text.Get(), argument.Get(), nullptr, result.Slot(), &answered);
   if (FAILED(hr)) {
-    throw StepError(Failed("ParseCommand", hr));
+    throw scenario::FailedCall(Failed("ParseCommand", hr));
   }
   if (const auto trouble = dialogs_.TakeTrouble()) {
     throw StepError(*trouble);
@@ -339,7 +339,7 @@ bool Win32World::ParseTag(const std::u16string& tag, std::u16string& sResult) {
   VARIANT_BOOL answered = VARIANT_FALSE;
   const HRESULT hr = nick_->ParseTag(text.Get(), nullptr, result.Slot(), &answered);
   if (FAILED(hr)) {
-    throw StepError(Failed("ParseTag", hr));
+    throw scenario::FailedCall(Failed("ParseTag", hr));
   }
   sResult = result.Text();
   return answered == VARIANT_TRUE;
