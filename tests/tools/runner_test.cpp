@@ -100,6 +100,9 @@ class RecordingWorld final : public World {
   void HangWindow(const std::u16string& className, bool hung) override {
     calls.push_back("HangWindow " + Quote(className) + (hung ? " 1" : " 0"));
   }
+  void ScrollWindow(const std::u16string& className, bool scrolling) override {
+    calls.push_back("ScrollWindow " + Quote(className) + (scrolling ? " 1" : " 0"));
+  }
   void SetFileInfo(const std::optional<FileInfo>& info) override {
     calls.push_back(info ? "SetFileInfo " + Quote(info->title) + " " + Quote(info->artist) + " " +
                                Quote(info->album)
@@ -180,7 +183,8 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       "setting Player \"Winamp\"\nsetting Player delete\nsetting Player \"delete\"\n"
       "reg HKLM \"K\" \"V\" dword 0x10\nreg hkcr \"K\" \"V\" binary \"ab\"\nreg HKCU \"K\" \"V\" "
       "delete\n"
-      "window STUDIO \"T\"\nclose STUDIO\nhang STUDIO\nhang STUDIO off\n"
+      "window STUDIO \"T\"\nclose STUDIO\nhang STUDIO\nhang STUDIO off\nscroll STUDIO\n"
+      "scroll STUDIO off\n"
       "fileinfo none\nfileinfo \"none\" \"A\" \"L\"\nfocus none\nfocus \"none\"\nfocus Notepad\n"
       "foreground locked\nfail \"IMessenger::MyStatus\" 3\nfail X\ntick\ntick 4\nanswer no\n"
       "answer ok\noptions select MusicMatch\noptions text WindowsMedia \"T\"\noptions save\n"
@@ -203,6 +207,8 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       R"(CloseWindow "STUDIO")",
       R"(HangWindow "STUDIO" 1)",
       R"(HangWindow "STUDIO" 0)",
+      R"(ScrollWindow "STUDIO" 1)",
+      R"(ScrollWindow "STUDIO" 0)",
       "SetFileInfo none",
       R"(SetFileInfo "none" "A" "L")",
       "Focus none",

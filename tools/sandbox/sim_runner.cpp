@@ -99,7 +99,7 @@ void SimWorld::OpenWindow(const std::u16string& className, const std::u16string&
   auto& windows = desktop_.windows;
   const platform::Hwnd existing = windows.Newest(className);
   if (existing != 0) {
-    windows.Get(existing)->title = title;
+    windows.Retitle(existing, title);
   } else {
     windows.Open(className, title);
   }
@@ -115,6 +115,14 @@ void SimWorld::HangWindow(const std::u16string& className, bool hung) {
     throw StepError("hang: no window of class " + ToUtf8(className));
   }
   desktop_.windows.Get(window)->hung = hung;
+}
+
+void SimWorld::ScrollWindow(const std::u16string& className, bool scrolling) {
+  const platform::Hwnd window = desktop_.windows.Newest(className);
+  if (window == 0) {
+    throw StepError("scroll: no window of class " + ToUtf8(className));
+  }
+  desktop_.windows.Scroll(window, scrolling);
 }
 
 void SimWorld::SetFileInfo(const std::optional<scenario::FileInfo>& info) {

@@ -76,6 +76,7 @@ class SimWorld final : public scenario::World {
   void OpenWindow(const std::u16string& className, const std::u16string& title) override;
   void CloseWindow(const std::u16string& className) override;
   void HangWindow(const std::u16string& className, bool hung) override;
+  void ScrollWindow(const std::u16string& className, bool scrolling) override;
   void SetFileInfo(const std::optional<scenario::FileInfo>& info) override;
   void Focus(const std::optional<std::u16string>& className) override;
   [[nodiscard]] std::optional<std::u16string> ForegroundClass() override;

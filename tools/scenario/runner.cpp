@@ -317,6 +317,8 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
       {"close CLASS", kBoth, [](Runner& r, const Words& w) { r.world_.CloseWindow(w[1].text); }},
       {"hang CLASS [off]", kBoth,
        [](Runner& r, const Words& w) { r.world_.HangWindow(w[1].text, w.size() < 3); }},
+      {"scroll CLASS [off]", kBoth,
+       [](Runner& r, const Words& w) { r.world_.ScrollWindow(w[1].text, w.size() < 3); }},
       {"fileinfo none", kBoth,
        [](Runner& r, const Words& /*w*/) { r.world_.SetFileInfo(std::nullopt); }},
       {R"(fileinfo "TITLE" "ARTIST" "ALBUM")", kBoth,

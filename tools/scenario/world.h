@@ -106,6 +106,11 @@ class World {
   virtual void OpenWindow(const std::u16string& className, const std::u16string& title) = 0;
   virtual void CloseWindow(const std::u16string& className) = 0;
   virtual void HangWindow(const std::u16string& className, bool hung) = 0;
+  // The newest window of the class scrolls its title as Winamp scrolls its
+  // title in the taskbar (or stops): the title and " *** ", turned round by
+  // one character every sim::kScrollTurnMs; a new title scrolls from its
+  // start.
+  virtual void ScrollWindow(const std::u16string& className, bool scrolling) = 0;
   // Nothing: Winamp ignores its file-information command from now on.
   virtual void SetFileInfo(const std::optional<FileInfo>& info) = 0;
   // Nothing: no window has the focus.

@@ -462,7 +462,7 @@ void Win32World::OpenWindow(const std::u16string& className, const std::u16strin
       return;
     }
     const HWND window = existing->window;
-    if (!existing->thread->Run([window, title] { SetWindowTextW(window, Wide(title.c_str())); })) {
+    if (!existing->thread->Run([window, title] { Players::Retitle(window, title); })) {
       throw StepError("window: the window's thread did not retitle it in time");
     }
     return;
@@ -499,6 +499,20 @@ void Win32World::HangWindow(const std::u16string& className, bool hung) {
   }
   if (!existing->thread->Hang(hung)) {
     throw StepError("hang: the window's thread did not answer in time");
+  }
+}
+
+void Win32World::ScrollWindow(const std::u16string& className, bool scrolling) {
+  const auto existing = ledger_.Newest(className);
+  if (!existing || existing->thread == nullptr) {
+    throw StepError("scroll: no player's window of class " + ToUtf8(className));
+  }
+  const HWND window = existing->window;
+  const auto scrolled = std::make_shared<bool>(false);
+  if (!existing->thread->Run(
+          [window, scrolling, scrolled] { *scrolled = Players::Scroll(window, scrolling); }) ||
+      !*scrolled) {
+    throw StepError("scroll: the window of class " + ToUtf8(className) + " did not scroll");
   }
 }
 

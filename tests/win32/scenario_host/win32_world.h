@@ -145,6 +145,7 @@ class Win32World final : public scenario::World {
   void OpenWindow(const std::u16string& className, const std::u16string& title) override;
   void CloseWindow(const std::u16string& className) override;
   void HangWindow(const std::u16string& className, bool hung) override;
+  void ScrollWindow(const std::u16string& className, bool scrolling) override;
   void SetFileInfo(const std::optional<scenario::FileInfo>& info) override {
     players_.SetFileInfo(info);
   }
