@@ -51,7 +51,7 @@ class SimDesktop {
   SimEnvironment environment{faults};
   SimModule module{faults};
   SimPlayers players{windows};
-  SimHost host{windows, registry, messenger.state};
+  SimHost host{windows, timer, registry, messenger.state};
 
   platform::Platform& Platform() { return platform_; }
 

@@ -103,6 +103,9 @@ class RecordingWorld final : public World {
   void ScrollWindow(const std::u16string& className, bool scrolling) override {
     calls.push_back("ScrollWindow " + Quote(className) + (scrolling ? " 1" : " 0"));
   }
+  void SetHostDelay(std::uint32_t ms) override {
+    calls.push_back("SetHostDelay " + std::to_string(ms));
+  }
   void SetFileInfo(const std::optional<FileInfo>& info) override {
     calls.push_back(info ? "SetFileInfo " + Quote(info->title) + " " + Quote(info->artist) + " " +
                                Quote(info->album)
@@ -184,7 +187,7 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       "reg HKLM \"K\" \"V\" dword 0x10\nreg hkcr \"K\" \"V\" binary \"ab\"\nreg HKCU \"K\" \"V\" "
       "delete\n"
       "window STUDIO \"T\"\nclose STUDIO\nhang STUDIO\nhang STUDIO off\nscroll STUDIO\n"
-      "scroll STUDIO off\n"
+      "scroll STUDIO off\nhost slow 1500\n"
       "fileinfo none\nfileinfo \"none\" \"A\" \"L\"\nfocus none\nfocus \"none\"\nfocus Notepad\n"
       "foreground locked\nfail \"IMessenger::MyStatus\" 3\nfail X\ntick\ntick 4\nanswer no\n"
       "answer ok\noptions select MusicMatch\noptions text WindowsMedia \"T\"\noptions save\n"
@@ -209,6 +212,7 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       R"(HangWindow "STUDIO" 0)",
       R"(ScrollWindow "STUDIO" 1)",
       R"(ScrollWindow "STUDIO" 0)",
+      "SetHostDelay 1500",
       "SetFileInfo none",
       R"(SetFileInfo "none" "A" "L")",
       "Focus none",
@@ -419,6 +423,7 @@ TEST(ScenarioRunner, AStepOutsideItsFormEndsTheRun) {
       {"messenger gone", "messenger: gone is none of absent|present"},
       {"hang STUDIO on", "hang STUDIO: on is none of off"},
       {"options ok", "options: ok is none of select|text|save|close|help"},
+      {"host slow -1", "host slow: 0 to 10000 milliseconds"},
       {"setting Player", "setting Player: write it as setting KEY delete or setting KEY \"TEXT\""},
       {"tick 3 4", "tick 3 4: write it as tick [N]"},
   };

@@ -65,6 +65,7 @@ class SimWorld final : public scenario::World {
   void SetScriptHostInstalled(bool installed) override {
     desktop_.scriptShell.installed = installed;
   }
+  void SetHostDelay(std::uint32_t ms) override { desktop_.host.delayMs = ms; }
 
   void PutValue(platform::RegKey root, const std::u16string& path, const std::u16string& name,
                 const scenario::RegistryValue& value) override;

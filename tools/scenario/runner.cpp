@@ -158,6 +158,9 @@ std::pair<std::size_t, bool> Fit(const std::vector<Slot>& slots, const Words& wo
 
 }  // namespace
 
+// The longest the host may be made to hold its thread over Alt+0.
+constexpr std::int64_t kLongestHostDelayMs = 10000;
+
 // Which desktops play a step: both, or only the simulated one (a file that
 // uses it there starts with `requires sim`).
 enum class Desktops { kBoth, kSim };
@@ -331,6 +334,15 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
        [](Runner& r, const Words& /*w*/) { r.world_.LockForeground(false); }},
       {"foreground locked", kSim,
        [](Runner& r, const Words& /*w*/) { r.world_.LockForeground(true); }},
+      {"host slow N", kBoth,
+       [](Runner& r, const Words& w) {
+         const std::int64_t ms = Number(w[2]);
+         if (ms < 0 || ms > kLongestHostDelayMs) {
+           throw StepError("host slow: 0 to " + std::to_string(kLongestHostDelayMs) +
+                           " milliseconds");
+         }
+         r.world_.SetHostDelay(static_cast<std::uint32_t>(ms));
+       }},
       {"scripthost absent|present", kBoth,
        [](Runner& r, const Words& w) {
          r.world_.SetScriptHostInstalled(IsKeyword(w[1], "present"));

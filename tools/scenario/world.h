@@ -91,6 +91,9 @@ class World {
   [[nodiscard]] virtual std::u16string SigninName() = 0;
   virtual void SetMessengerInstalled(bool installed) = 0;
   virtual void SetScriptHostInstalled(bool installed) = 0;
+  // How long the host holds its thread over each Alt+0 before it takes the
+  // quick text.
+  virtual void SetHostDelay(std::uint32_t ms) = 0;
 
   // The registry, as another program writes and reads it.
   virtual void PutValue(platform::RegKey root, const std::u16string& path,

@@ -134,6 +134,7 @@ class Win32World final : public scenario::World {
   [[nodiscard]] std::u16string SigninName() override { return messenger_.signinName; }
   void SetMessengerInstalled(bool installed) override { messenger_.installed = installed; }
   void SetScriptHostInstalled(bool installed) override;
+  void SetHostDelay(std::uint32_t ms) override { host_.SetDelay(ms); }
 
   void PutValue(platform::RegKey root, const std::u16string& path, const std::u16string& name,
                 const scenario::RegistryValue& value) override;
