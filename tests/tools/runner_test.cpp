@@ -191,6 +191,7 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       "fileinfo none\nfileinfo \"none\" \"A\" \"L\"\nfocus none\nfocus \"none\"\nfocus Notepad\n"
       "foreground locked\nfail \"IMessenger::MyStatus\" 3\nfail X\ntick\ntick 4\nanswer no\n"
       "answer ok\noptions select MusicMatch\noptions text WindowsMedia \"T\"\noptions save\n"
+      "options esc\n"
       "about sysinfo\nuser ordinary\nfile \"C:\\\\x\" \"MZ\"\n"));
   EXPECT_TRUE(runner.Failures().empty());
   const std::string settings = Quote(kSettingsKeyPath);
@@ -228,6 +229,7 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       R"(QueueDialogStep 0 1 "")",
       R"(QueueDialogStep 1 2 "T")",
       R"(QueueDialogStep 2 0 "")",
+      R"(QueueDialogStep 9 0 "")",
       R"(QueueDialogStep 6 0 "")",
       "SetOrdinaryUser 1",
       R"(PutFile "C:\\x" MZ)",
@@ -422,7 +424,7 @@ TEST(ScenarioRunner, AStepOutsideItsFormEndsTheRun) {
       {"expect result \"true\"", "expect result: \"true\" is none of true|false|failed"},
       {"messenger gone", "messenger: gone is none of absent|present"},
       {"hang STUDIO on", "hang STUDIO: on is none of off"},
-      {"options ok", "options: ok is none of select|text|save|close|help"},
+      {"options ok", "options: ok is none of select|text|save|close|esc|help"},
       {"host slow -1", "host slow: 0 to 10000 milliseconds"},
       {"setting Player", "setting Player: write it as setting KEY delete or setting KEY \"TEXT\""},
       {"tick 3 4", "tick 3 4: write it as tick [N]"},

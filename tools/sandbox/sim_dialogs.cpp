@@ -48,6 +48,8 @@ bool SimDialogs::ShowOptions(platform::Hwnd /*owner*/, FrmOptions& form) {
       case scenario::DialogStep::kHelp:
         form.Command2_Click();
         break;
+      case scenario::DialogStep::kEscape:
+        break;  // no Cancel button: Esc is let by
       default:
         form.Close();
         break;

@@ -201,11 +201,11 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
   };
   const auto dialog = [](Runner& r, const Words& w) {
     static const std::map<std::string, DialogStep::Kind> kKinds = {
-        {"select", DialogStep::kSelect},   {"text", DialogStep::kText},
-        {"save", DialogStep::kSave},       {"help", DialogStep::kHelp},
-        {"close", DialogStep::kClose},     {"ok", DialogStep::kOk},
-        {"sysinfo", DialogStep::kSysInfo}, {"email", DialogStep::kEmail},
-        {"web", DialogStep::kWeb}};
+        {"select", DialogStep::kSelect}, {"text", DialogStep::kText},
+        {"save", DialogStep::kSave},     {"help", DialogStep::kHelp},
+        {"close", DialogStep::kClose},   {"esc", DialogStep::kEscape},
+        {"ok", DialogStep::kOk},         {"sysinfo", DialogStep::kSysInfo},
+        {"email", DialogStep::kEmail},   {"web", DialogStep::kWeb}};
     r.world_.QueueDialogStep(DialogStep{kKinds.at(Lower(w[1].text)),
                                         w.size() > 2 ? Player(w[2]) : 0,
                                         w.size() > 3 ? w[3].text : u""});
@@ -363,7 +363,7 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
        }},
       {"options select Winamp|MusicMatch|WindowsMedia", kBoth, dialog},
       {R"(options text Winamp|MusicMatch|WindowsMedia "TEXT")", kBoth, dialog},
-      {"options save|close|help", kBoth, dialog},
+      {"options save|close|esc|help", kBoth, dialog},
       {"about ok|close|sysinfo", kBoth, dialog},
       {"about email|web", kSim, dialog},
       {"user ordinary|admin", kSim,

@@ -48,7 +48,7 @@ enum class WindowState { kAbsent, kVisible, kHidden };
 
 // What the user does in the next options dialog or about box.
 struct DialogStep {
-  enum Kind { kSelect, kText, kSave, kHelp, kClose, kOk, kSysInfo, kEmail, kWeb };
+  enum Kind { kSelect, kText, kSave, kHelp, kClose, kOk, kSysInfo, kEmail, kWeb, kEscape };
   Kind kind = kClose;
   int player = 0;  // 0 Winamp, 1 MUSICMATCH Jukebox, 2 Windows Media Player
   std::u16string text;
