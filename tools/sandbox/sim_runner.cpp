@@ -4,11 +4,18 @@
 #include <stdexcept>
 
 #include "plugin/core/settings.h"
+#include "publisher/publisher.h"
 
 namespace tb::sandbox {
 
 using scenario::StepError;
 using scenario::ToUtf8;
+
+SimWorld::SimWorld(sim::SimDesktop& desktop) : desktop_(desktop) {
+  desktop_.mediaPlayer.makePlugin = [&registry = desktop_.registry] {
+    return std::make_unique<publisher::Publisher>(registry);
+  };
+}
 
 template <typename Call>
 std::optional<bool> SimWorld::HostCall(const char* method, Call call) {

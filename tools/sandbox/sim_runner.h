@@ -36,7 +36,9 @@ struct HostCalls {
 // The simulated desktop as the scenario language drives it.
 class SimWorld final : public scenario::World {
  public:
-  explicit SimWorld(sim::SimDesktop& desktop) : desktop_(desktop) {}
+  // Windows Media Player loads the publishing plug-in, as the installer
+  // registers it.
+  explicit SimWorld(sim::SimDesktop& desktop);
 
   [[nodiscard]] std::string Name() const override { return "sim"; }
 
