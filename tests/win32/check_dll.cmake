@@ -1,8 +1,9 @@
-# Checks what Tunebadge.dll shows the loader: exactly the four entry points
-# of an in-process COM server, undecorated, and no import of a MinGW runtime
-# library (the host machine has none).
+# Checks what one of our COM servers (Tunebadge.dll, the publisher) shows
+# the loader: exactly the four entry points of an in-process COM server,
+# undecorated, and no import of a MinGW runtime library (the host machine
+# has none).
 #
-#   cmake -DOBJDUMP=<objdump> -DDLL=<Tunebadge.dll> -P check_dll.cmake
+#   cmake -DOBJDUMP=<objdump> -DDLL=<dll> -P check_dll.cmake
 if(NOT OBJDUMP OR NOT DLL)
   message(FATAL_ERROR "usage: cmake -DOBJDUMP=<objdump> -DDLL=<dll> -P check_dll.cmake")
 endif()
@@ -52,10 +53,11 @@ foreach(import IN LISTS imports)
   endif()
 endforeach()
 
+get_filename_component(dll_name "${DLL}" NAME)
 if(failures)
   list(JOIN failures "\n  " report)
-  message(FATAL_ERROR "Tunebadge.dll:\n  ${report}")
+  message(FATAL_ERROR "${dll_name}:\n  ${report}")
 endif()
 list(JOIN exports ", " exported)
 list(JOIN imports ", " imported)
-message(STATUS "Tunebadge.dll exports ${exported}; imports ${imported}")
+message(STATUS "${dll_name} exports ${exported}; imports ${imported}")
