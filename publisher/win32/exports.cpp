@@ -25,46 +25,10 @@ HRESULT FromStatus(tb::platform::Status status) {
   return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(static_cast<DWORD>(status));
 }
 
-// Lives as long as the library; each reference to it holds the library.
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public tb::win32::LibraryClassFactory {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) {
-      return E_POINTER;
-    }
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-      *object = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override {
-    tb::win32::LockModule();
-    return 2;
-  }
-  ULONG STDMETHODCALLTYPE Release() override {
-    tb::win32::UnlockModule();
-    return 1;
-  }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
-    if (object == nullptr) {
-      return E_POINTER;
-    }
-    *object = nullptr;
-    if (outer != nullptr) {
-      return CLASS_E_NOAGGREGATION;
-    }
+  HRESULT Make(REFIID iid, void** object) override {
     return tb::win32::PublisherObject::Create(iid, object);
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-    if (lock != FALSE) {
-      tb::win32::LockModule();
-    } else {
-      tb::win32::UnlockModule();
-    }
-    return S_OK;
   }
 };
 

@@ -4,15 +4,8 @@ namespace tb::win32 {
 namespace {
 
 HMODULE g_module = nullptr;
-LONG g_locks = 0;
 
 }  // namespace
-
-void LockModule() { InterlockedIncrement(&g_locks); }
-
-void UnlockModule() { InterlockedDecrement(&g_locks); }
-
-bool ModuleLocked() { return InterlockedCompareExchange(&g_locks, 0, 0) != 0; }
 
 HMODULE PublisherModule() { return g_module; }
 

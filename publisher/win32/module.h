@@ -1,15 +1,12 @@
-// What the publisher's library keeps for its whole load: its own module and
-// the count of what keeps it loaded (objects, references to the class
-// object, LockServer locks), which DllCanUnloadNow asks about.
+// What the publisher's library keeps for its whole load: its own module,
+// and (com_server.h) the count of what holds it loaded.
 #pragma once
 
 #include <windows.h>
 
-namespace tb::win32 {
+#include "plugin/win32/com_server.h"
 
-void LockModule();
-void UnlockModule();
-[[nodiscard]] bool ModuleLocked();
+namespace tb::win32 {
 
 HMODULE PublisherModule();
 

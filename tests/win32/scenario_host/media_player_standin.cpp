@@ -54,7 +54,7 @@ class Counted {
 };
 
 // IWMPMedia over one media reference of the simulated player.
-class MediaObject final : public IWMPMedia {
+class MediaObject final : public VtableOnly<IWMPMedia> {
  public:
   MediaObject(std::unique_ptr<platform::Media> media, std::shared_ptr<LONG> held)
       : media_(std::move(media)), count_(std::move(held)) {
@@ -97,20 +97,6 @@ class MediaObject final : public IWMPMedia {
   }
 
   // Nothing else of the item is asked for.
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* /*count*/) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT /*index*/, LCID /*locale*/,
-                                        ITypeInfo** /*info*/) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID /*iid*/, LPOLESTR* /*names*/, UINT /*count*/,
-                                          LCID /*locale*/, DISPID* /*ids*/) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID /*id*/, REFIID /*iid*/, LCID /*locale*/, WORD /*flags*/,
-                                   DISPPARAMS* /*params*/, VARIANT* /*result*/,
-                                   EXCEPINFO* /*exception*/, UINT* /*argError*/) override {
-    return E_NOTIMPL;
-  }
   HRESULT STDMETHODCALLTYPE get_isIdentical(IWMPMedia* /*other*/, VARIANT_BOOL* /*same*/) override {
     return E_NOTIMPL;
   }
@@ -173,7 +159,7 @@ class SinkEvents final : public platform::MediaPlayerEvents {
 }  // namespace
 
 // IWMPCore of the simulated player, with its one connection point.
-class MediaPlayerStandIn::Core final : public IWMPCore,
+class MediaPlayerStandIn::Core final : public VtableOnly<IWMPCore>,
                                        public IConnectionPointContainer,
                                        public IConnectionPoint {
  public:
@@ -279,20 +265,6 @@ class MediaPlayerStandIn::Core final : public IWMPCore,
     return E_NOTIMPL;
   }
   HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** /*connections*/) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* /*count*/) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT /*index*/, LCID /*locale*/,
-                                        ITypeInfo** /*info*/) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID /*iid*/, LPOLESTR* /*names*/, UINT /*count*/,
-                                          LCID /*locale*/, DISPID* /*ids*/) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID /*id*/, REFIID /*iid*/, LCID /*locale*/, WORD /*flags*/,
-                                   DISPPARAMS* /*params*/, VARIANT* /*result*/,
-                                   EXCEPINFO* /*exception*/, UINT* /*argError*/) override {
     return E_NOTIMPL;
   }
   HRESULT STDMETHODCALLTYPE close() override { return E_NOTIMPL; }
