@@ -18,34 +18,18 @@ struct TimerEntry {
   platform::TimerProc proc;
 };
 
-SRWLOCK g_tableLock = SRWLOCK_INIT;
-
 std::map<TimerKey, TimerEntry>& Table() {
   static std::map<TimerKey, TimerEntry> table;
   return table;
 }
 
-class TableLock {
- public:
-  TableLock() { AcquireSRWLockExclusive(&g_tableLock); }
-  ~TableLock() { ReleaseSRWLockExclusive(&g_tableLock); }
-  TableLock(const TableLock&) = delete;
-  TableLock& operator=(const TableLock&) = delete;
-  TableLock(TableLock&&) = delete;
-  TableLock& operator=(TableLock&&) = delete;
-};
-
 VOID CALLBACK Trampoline(HWND /*window*/, UINT /*message*/, UINT_PTR id, DWORD /*time*/) {
-  platform::TimerProc proc;
-  {
-    const TableLock lock;
-    const auto found = Table().find({GetCurrentThreadId(), id});
-    if (found == Table().end()) {
-      return;
-    }
-    // A copy: the callback may kill its own timer, which erases the entry.
-    proc = found->second.proc;
+  const auto found = Table().find({GetCurrentThreadId(), id});
+  if (found == Table().end()) {
+    return;
   }
+  // A copy: the callback may kill its own timer, which erases the entry.
+  const platform::TimerProc proc = found->second.proc;
   proc();
 }
 
@@ -53,15 +37,12 @@ VOID CALLBACK Trampoline(HWND /*window*/, UINT /*message*/, UINT_PTR id, DWORD /
 
 Win32Timer::~Win32Timer() {
   std::vector<TimerKey> mine;
-  {
-    const TableLock lock;
-    for (auto it = Table().begin(); it != Table().end();) {
-      if (it->second.owner == this) {
-        mine.push_back(it->first);
-        it = Table().erase(it);
-      } else {
-        ++it;
-      }
+  for (auto it = Table().begin(); it != Table().end();) {
+    if (it->second.owner == this) {
+      mine.push_back(it->first);
+      it = Table().erase(it);
+    } else {
+      ++it;
     }
   }
   for (const auto& [thread, id] : mine) {
@@ -76,7 +57,6 @@ Win32Timer::~Win32Timer() {
 std::uintptr_t Win32Timer::SetTimer(std::uint32_t intervalMs, platform::TimerProc proc) {
   const UINT_PTR id = ::SetTimer(nullptr, 0, intervalMs, Trampoline);
   if (id != 0) {
-    const TableLock lock;
     Table().insert_or_assign({GetCurrentThreadId(), id}, TimerEntry{this, std::move(proc)});
   }
   return id;
@@ -85,7 +65,6 @@ std::uintptr_t Win32Timer::SetTimer(std::uint32_t intervalMs, platform::TimerPro
 bool Win32Timer::KillTimer(std::uintptr_t id) {
   const bool killed = ::KillTimer(nullptr, id) != FALSE;
   if (killed) {
-    const TableLock lock;
     Table().erase({GetCurrentThreadId(), id});
   }
   return killed;

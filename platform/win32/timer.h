@@ -5,6 +5,10 @@
 // process-wide table, keyed by thread and identifier, that one trampoline
 // looks up when the system calls it. An adapter that goes away kills the
 // timers it made, so no WM_TIMER can reach a callback that no longer exists.
+//
+// The table takes no lock: an adapter is made, used and destroyed on one
+// thread, and a thread timer's WM_TIMER reaches only the thread that made
+// it, so the trampoline runs on that thread too.
 #pragma once
 
 #include "platform/timer.h"

@@ -94,16 +94,16 @@ void CheckTickCount(CheckLog& log) {
 void CheckMessagePump(CheckLog& log) {
   tb::win32::Win32MessagePump pump;
 
-  ULONGLONG start = GetTickCount64();
+  DWORD start = GetTickCount();
   pump.WaitForMessage(200);
-  ULONGLONG waited = GetTickCount64() - start;
+  DWORD waited = GetTickCount() - start;
   log.Ok(waited >= 150 && waited < 2000,
          "WaitForMessage on an empty queue waits its timeout: " + std::to_string(waited) + " ms");
 
   PostThreadMessageW(GetCurrentThreadId(), WM_USER, 0, 0);
-  start = GetTickCount64();
+  start = GetTickCount();
   pump.WaitForMessage(5000);
-  waited = GetTickCount64() - start;
+  waited = GetTickCount() - start;
   log.Ok(waited < 1000,
          "WaitForMessage returns when a message comes: " + std::to_string(waited) + " ms");
   pump.DispatchPending();

@@ -24,16 +24,16 @@
 namespace {
 
 constexpr UINT kTickMs = 100;
-constexpr ULONGLONG kPaintedAfterMs = 800;
-constexpr ULONGLONG kBoundMs = 30000;
+constexpr DWORD kPaintedAfterMs = 800;
+constexpr DWORD kBoundMs = 30000;
 
 struct Shot {
   std::wstring name;
   std::wstring caption;
   std::wstring folder;
   HWND dialog = nullptr;
-  ULONGLONG shownAt = 0;
-  ULONGLONG startedAt = 0;
+  DWORD shownAt = 0;
+  DWORD startedAt = 0;
   bool ready = false;
   bool timedOut = false;
 };
@@ -65,7 +65,7 @@ void CALLBACK Tick(HWND /*window*/, UINT /*message*/, UINT_PTR /*id*/, DWORD /*t
   if (shot == nullptr) {
     return;
   }
-  const ULONGLONG now = GetTickCount64();
+  const DWORD now = GetTickCount();
   if (shot->dialog == nullptr) {
     const HWND dialog = FindWindowW(L"#32770", shot->caption.c_str());
     if (dialog != nullptr && IsWindowVisible(dialog) != FALSE) {
@@ -101,7 +101,7 @@ template <typename Show>
 bool Take(const std::wstring& folder, const std::wstring& name, const std::wstring& caption,
           Show show) {
   Shot shot{name, caption, folder};
-  shot.startedAt = GetTickCount64();
+  shot.startedAt = GetTickCount();
   g_shot = &shot;
   const UINT_PTR timer = SetTimer(nullptr, 0, kTickMs, &Tick);
   show();

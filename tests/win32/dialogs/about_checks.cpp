@@ -126,12 +126,12 @@ void CheckAboutLinksTimerAndSysInfo(Desktop& desktop, CheckLog& log) {
   FrmAbout form = MakeForm(desktop);
   form.Form_Load();
   HWND about = nullptr;
-  ULONGLONG opened = 0;
+  DWORD opened = 0;
   ScriptedUser user(log, "about, links and System Info");
   user.Then(kAbout,
             [&](HWND dialog) {
               about = dialog;
-              opened = GetTickCount64();
+              opened = GetTickCount();
               ExpectWhatItSays(dialog, log);
               Click(GetDlgItem(dialog, ids::kEmail));
             })
@@ -165,7 +165,7 @@ void CheckAboutLinksTimerAndSysInfo(Desktop& desktop, CheckLog& log) {
             })
       .Pause(1400)
       .Then(kAbout, [&](HWND dialog) {
-        log.Ok(GetTickCount64() - opened >= 1000, "a second has gone by");
+        log.Ok(GetTickCount() - opened >= 1000, "a second has gone by");
         log.Ok(desktop.windows.broughtToTop ==
                    std::vector<platform::Hwnd>{reinterpret_cast<platform::Hwnd>(dialog)},
                "Timer1 brings the box to the top once");

@@ -4,6 +4,7 @@
 #include "platform/win32/win32_api.h"
 
 #include <objbase.h>
+#include <shlwapi.h>
 
 #include <cstdio>
 
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
   std::printf("screen: %d pixels per inch\n", tb::test::ScreenDpi());
   {
     tb::test::Desktop desktop;
-    RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(tb::kSettingsKeyPath));
+    SHDeleteKeyW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(tb::kSettingsKeyPath));
     tb::test::CheckOptionsSaveAfterSwitching(desktop, log);
     tb::test::CheckOptionsCloseBoxDiscards(desktop, log);
     tb::test::CheckOptionsEscapeDiscards(desktop, log);
@@ -90,7 +91,7 @@ int main(int argc, char** argv) {
     GetFullPathNameW(path, MAX_PATH * 2, full, nullptr);
     tb::test::CheckThroughTheLibrary(reinterpret_cast<const char16_t*>(full), log);
   }
-  RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(tb::kSettingsKeyPath));
+  SHDeleteKeyW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(tb::kSettingsKeyPath));
   CoUninitialize();
 
   for (const auto& failure : log.Failures()) {

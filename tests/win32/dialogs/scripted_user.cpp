@@ -5,10 +5,10 @@ namespace {
 
 constexpr UINT kTickMs = 60;
 // No step waits longer for its window, and no script runs longer.
-constexpr ULONGLONG kStepBoundMs = 8000;
-constexpr ULONGLONG kScriptBoundMs = 60000;
+constexpr DWORD kStepBoundMs = 8000;
+constexpr DWORD kScriptBoundMs = 60000;
 // A dialog that does not close when asked is ended this much later.
-constexpr ULONGLONG kForceAfterMs = 3000;
+constexpr DWORD kForceAfterMs = 3000;
 
 ScriptedUser* g_playing = nullptr;
 
@@ -82,7 +82,7 @@ void ScriptedUser::Start() {
   g_playing = this;
   next_ = 0;
   overdue_ = false;
-  started_ = GetTickCount64();
+  started_ = GetTickCount();
   stepSince_ = started_;
   timer_ = SetTimer(nullptr, 0, kTickMs, &Tick);
   log_.Ok(timer_ != 0, name_ + ": the user's timer runs");
@@ -113,12 +113,12 @@ void CALLBACK ScriptedUser::Tick(HWND /*window*/, UINT /*message*/, UINT_PTR /*i
 }
 
 void ScriptedUser::CloseEverything() const {
-  const bool force = GetTickCount64() - overdueSince_ > kForceAfterMs;
+  const bool force = GetTickCount() - overdueSince_ > kForceAfterMs;
   EnumThreadWindows(GetCurrentThreadId(), &CloseDialog, force ? 1 : 0);
 }
 
 void ScriptedUser::Play() {
-  const ULONGLONG now = GetTickCount64();
+  const DWORD now = GetTickCount();
   if (overdue_ || now - started_ > kScriptBoundMs || now - stepSince_ > kStepBoundMs) {
     if (!overdue_) {
       overdue_ = true;

@@ -54,9 +54,9 @@ class ScriptedUser {
   std::vector<Step> steps_;
   std::size_t next_ = 0;
   UINT_PTR timer_ = 0;
-  ULONGLONG started_ = 0;
-  ULONGLONG stepSince_ = 0;
-  ULONGLONG overdueSince_ = 0;
+  DWORD started_ = 0;
+  DWORD stepSince_ = 0;
+  DWORD overdueSince_ = 0;
   bool overdue_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <objbase.h>
+#include <shlwapi.h>
 
 #include <cstdio>
 #include <string>
@@ -79,7 +80,7 @@ int main(int argc, char** argv) {
 
     // Whatever an earlier run left behind.
     tb::test::RunRegsvr32(u"/u /s", host.dllPath);
-    RegDeleteTreeW(HKEY_CURRENT_USER, tb::test::Wide(tb::kSettingsKeyPath));
+    SHDeleteKeyW(HKEY_CURRENT_USER, tb::test::Wide(tb::kSettingsKeyPath));
     tb::test::CheckNothingRegistered(host, "is absent before registration");
 
     tb::test::CheckRegistration(host);

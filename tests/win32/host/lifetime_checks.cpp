@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <objbase.h>
+#include <shlwapi.h>
 
 #include <string>
 
@@ -74,7 +75,16 @@ void CheckClassObjectLocks(Host& host) {
 // setting fail to store: start-up fails, the host gets E_FAIL and no object,
 // and nothing is left running.
 void CheckFailedStartup(Host& host) {
-  RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kSettingsParent));
+  SHDeleteKeyW(HKEY_CURRENT_USER, Wide(kSettingsParent));
+  // Only the plug-in's own key is volatile: in a fresh prefix the key above
+  // it is missing, and made along with it, it would be volatile as well, and
+  // refuse every later start-up.
+  HKEY above = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings", 0, nullptr,
+                      REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &above,
+                      nullptr) == ERROR_SUCCESS) {
+    RegCloseKey(above);
+  }
   HKEY parent = nullptr;
   const LSTATUS made =
       RegCreateKeyExW(HKEY_CURRENT_USER, Wide(kSettingsParent), 0, nullptr, REG_OPTION_VOLATILE,
@@ -98,7 +108,7 @@ void CheckFailedStartup(Host& host) {
                  "DllCanUnloadNow after a failed start-up: no timer, no object");
   CheckClassObjectLocks(host);
 
-  host.log.Equal(static_cast<long>(RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kSettingsParent))), 0L,
+  host.log.Equal(static_cast<long>(SHDeleteKeyW(HKEY_CURRENT_USER, Wide(kSettingsParent))), 0L,
                  "the volatile settings parent is removed");
 }
 

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <objbase.h>
+#include <shlwapi.h>
 
 #include <cstdio>
 #include <optional>
@@ -69,8 +70,8 @@ std::optional<DWORD> ReadDword(HKEY root, const wchar_t* path, const wchar_t* na
 }
 
 void WriteString(HKEY root, const wchar_t* path, const wchar_t* name, const std::wstring& text) {
-  RegSetKeyValueW(root, path, name, REG_SZ, text.c_str(),
-                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  SHSetValueW(root, path, name, REG_SZ, text.c_str(),
+              static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 void DeleteValue(HKEY root, const wchar_t* path, const wchar_t* name) {

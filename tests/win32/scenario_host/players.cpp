@@ -9,7 +9,7 @@ struct Players::Shared {
   explicit Shared(WindowLedger& ledger) : ledger(ledger) {}
 
   WindowLedger& ledger;
-  SRWLOCK lock = SRWLOCK_INIT;
+  CriticalSection lock;
   scenario::FileInfo info;
   bool ignoreFileInfo = false;
   LONG dialogsOpened = 0;
@@ -108,11 +108,9 @@ void OpenFileInfoDialog(const PlayerWindow& player) {
   Players::Shared& shared = *player.shared;
   scenario::FileInfo info;
   {
-    AcquireSRWLockExclusive(&shared.lock);
+    const Hold hold(shared.lock);
     info = shared.info;
-    const bool ignore = shared.ignoreFileInfo;
-    ReleaseSRWLockExclusive(&shared.lock);
-    if (ignore) {
+    if (shared.ignoreFileInfo) {
       return;
     }
   }
@@ -248,12 +246,11 @@ HWND Players::Open(const std::u16string& className, const std::u16string& title)
 }
 
 void Players::SetFileInfo(const std::optional<scenario::FileInfo>& info) {
-  AcquireSRWLockExclusive(&shared_->lock);
+  const Hold hold(shared_->lock);
   shared_->ignoreFileInfo = !info;
   if (info) {
     shared_->info = *info;
   }
-  ReleaseSRWLockExclusive(&shared_->lock);
 }
 
 int Players::DialogsOpened() const {

@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 #include <oleauto.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 
@@ -263,7 +264,7 @@ void MessageBoxWatch::OnActivate(HWND window) {
 Win32World::Win32World(MessengerStandInState& messenger)
     : messenger_(messenger), standIn_(messenger), host_(messenger, ledger_), players_(ledger_) {
   for (const char16_t* key : kCleanKeys) {
-    RegDeleteTreeW(HKEY_CURRENT_USER, Wide(key));
+    SHDeleteKeyW(HKEY_CURRENT_USER, Wide(key));
   }
   // The simulated desktop's Messenger before a scenario says otherwise.
   messenger_.status = 2;
@@ -366,18 +367,18 @@ void Win32World::Tick(std::int64_t count) {
   const long start = TickCounter::Count();
   const long target = start + static_cast<long>(count);
   const DWORD boundMs = ticks * (kPollIntervalMs + kLongestTickMs) + kTickSlackMs;
-  const ULONGLONG end = GetTickCount64() + boundMs;
+  const DWORD started = GetTickCount();
   // Each message is dispatched whole, so a tick that has begun ends before
   // the step does.
   while (TickCounter::Count() < target) {
-    const ULONGLONG now = GetTickCount64();
-    if (now >= end) {
+    const DWORD elapsed = GetTickCount() - started;
+    if (elapsed >= boundMs) {
       throw StepError("tick: " + std::to_string(TickCounter::Count() - start) + " of " +
                       std::to_string(count) + " poll ticks came in " + std::to_string(boundMs) +
                       " ms");
     }
-    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 50)),
-                                QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    MsgWaitForMultipleObjectsEx(0, nullptr, std::min<DWORD>(boundMs - elapsed, 50), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
     MSG message;
     while (TickCounter::Count() < target &&
            PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
@@ -436,7 +437,7 @@ void Win32World::PutBackRegistry() {
     }
   }
   for (auto made = madeKeys_.rbegin(); made != madeKeys_.rend(); ++made) {
-    RegDeleteTreeW(made->first, Wide(made->second.c_str()));
+    SHDeleteKeyW(made->first, Wide(made->second.c_str()));
   }
   savedValues_.clear();
   madeKeys_.clear();

@@ -9,20 +9,7 @@ namespace {
 // lasts at most (the runner ends it long before).
 constexpr DWORD kIdleSliceMs = 250;
 constexpr DWORD kHangSliceMs = 50;
-constexpr ULONGLONG kLongestHangMs = 120000;
-
-class SrwExclusive {
- public:
-  explicit SrwExclusive(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
-  ~SrwExclusive() { ReleaseSRWLockExclusive(&lock_); }
-  SrwExclusive(const SrwExclusive&) = delete;
-  SrwExclusive& operator=(const SrwExclusive&) = delete;
-  SrwExclusive(SrwExclusive&&) = delete;
-  SrwExclusive& operator=(SrwExclusive&&) = delete;
-
- private:
-  SRWLOCK& lock_;
-};
+constexpr DWORD kLongestHangMs = 120000;
 
 const wchar_t* Wide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
@@ -36,8 +23,8 @@ BOOL CALLBACK DestroyThreadWindow(HWND window, LPARAM /*unused*/) {
 }  // namespace
 
 bool SameClassName(const std::u16string& a, const std::u16string& b) {
-  return CompareStringOrdinal(Wide(a), static_cast<int>(a.size()), Wide(b),
-                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+  return CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, Wide(a), static_cast<int>(a.size()),
+                        Wide(b), static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
 std::u16string TitleOf(HWND window) {
@@ -48,12 +35,12 @@ std::u16string TitleOf(HWND window) {
 
 bool WaitAnsweringSent(const std::function<bool()>& done, DWORD boundMs) {
   constexpr DWORD kSliceMs = 5;
-  const ULONGLONG end = GetTickCount64() + boundMs;
+  const DWORD start = GetTickCount();
   for (;;) {
     if (done()) {
       return true;
     }
-    if (GetTickCount64() >= end) {
+    if (GetTickCount() - start >= boundMs) {
       return false;
     }
     MsgWaitForMultipleObjectsEx(0, nullptr, kSliceMs, QS_SENDMESSAGE, 0);
@@ -63,13 +50,13 @@ bool WaitAnsweringSent(const std::function<bool()>& done, DWORD boundMs) {
 }
 
 void WindowLedger::Add(HWND window, const std::u16string& className, WindowThread* thread) {
-  const SrwExclusive hold(lock_);
+  const Hold hold(lock_);
   entries_.push_back(LedgerEntry{window, className, thread});
 }
 
 std::optional<LedgerEntry> WindowLedger::Newest(const std::u16string& className,
                                                 const std::u16string* title) const {
-  const SrwExclusive hold(lock_);
+  const Hold hold(lock_);
   for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
     if (IsWindow(entry->window) != FALSE && SameClassName(entry->className, className) &&
         (title == nullptr || TitleOf(entry->window) == *title)) {
@@ -109,7 +96,7 @@ bool WindowThread::Run(std::function<void()> task) {
   }
   const std::shared_ptr<void> done(event, [](void* handle) { CloseHandle(handle); });
   {
-    const SrwExclusive hold(lock_);
+    const Hold hold(lock_);
     tasks_.push_back(Task{std::move(task), done});
   }
   SetEvent(wake_);
@@ -120,7 +107,7 @@ bool WindowThread::Run(std::function<void()> task) {
 bool WindowThread::Hang(bool hung) {
   return Run([this, hung] {
     hung_ = hung;
-    hungSince_ = GetTickCount64();
+    hungSince_ = GetTickCount();
   });
 }
 
@@ -133,7 +120,7 @@ void WindowThread::RunTasks() {
   for (;;) {
     Task task;
     {
-      const SrwExclusive hold(lock_);
+      const Hold hold(lock_);
       if (tasks_.empty()) {
         return;
       }
@@ -158,7 +145,7 @@ void WindowThread::Loop() {
       EnumThreadWindows(GetCurrentThreadId(), DestroyThreadWindow, 0);
       return;
     }
-    if (hung_ && GetTickCount64() - hungSince_ >= kLongestHangMs) {
+    if (hung_ && GetTickCount() - hungSince_ >= kLongestHangMs) {
       hung_ = false;
     }
     MSG message;

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/win32/support/critical_section.h"
+
 namespace tb::test {
 
 // How long a step waits for another thread to do what it was asked.
@@ -51,7 +53,7 @@ class WindowLedger {
                                                   const std::u16string* title = nullptr) const;
 
  private:
-  mutable SRWLOCK lock_ = SRWLOCK_INIT;
+  mutable CriticalSection lock_;
   std::vector<LedgerEntry> entries_;
 };
 
@@ -102,11 +104,11 @@ class WindowThread {
 
   HANDLE thread_ = nullptr;
   HANDLE wake_ = nullptr;
-  SRWLOCK lock_ = SRWLOCK_INIT;
+  CriticalSection lock_;
   std::deque<Task> tasks_;
   // Touched only on the thread.
   bool hung_ = false;
-  ULONGLONG hungSince_ = 0;
+  DWORD hungSince_ = 0;
   bool quit_ = false;
 };
 

@@ -10,6 +10,7 @@
 
 #include <objbase.h>
 #include <oleauto.h>
+#include <shlwapi.h>
 
 #include <cstdio>
 #include <string>
@@ -492,8 +493,8 @@ void CheckRegistryPutBack(CheckLog& log) {
   log.Ok(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(madePath.c_str()), 0, KEY_READ, &made) !=
              ERROR_SUCCESS,
          "a key the scenario made is removed at the end");
-  RegDeleteTreeW(HKEY_LOCAL_MACHINE, Wide(kScratchKey));
-  RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kScratchKey));
+  SHDeleteKeyW(HKEY_LOCAL_MACHINE, Wide(kScratchKey));
+  SHDeleteKeyW(HKEY_CURRENT_USER, Wide(kScratchKey));
 }
 
 // The real plug-in: a tick is one firing of its poll timer, which reads

@@ -98,9 +98,9 @@ inline const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const
 // Dispatches the thread's messages (timer callbacks run here) for `ms`
 // milliseconds, waiting between them; never longer.
 inline void PumpFor(DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+  const DWORD start = GetTickCount();
+  for (DWORD waited = 0; waited < ms; waited = GetTickCount() - start) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - waited, QS_ALLINPUT);
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
       TranslateMessage(&message);
