@@ -12,6 +12,7 @@
 #include "plugin/core/plugin.h"
 #include "plugin/core/settings.h"
 #include "plugin/core/text.h"
+#include "tools/sandbox/sim_dialogs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto texts = tb::fuzz::Texts(data, size, 3);
@@ -25,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   desktop.messenger.state.friendlyName = u"Ann\u00a0 Currently Playing >> Song";
   desktop.registry.PutString(tb::platform::kHkeyCurrentUser, tb::kSettingsKeyPath, tb::kStatus,
                              (choice & 1U) != 0 ? tb::kStatusPlaying : tb::kStatusStopped);
-  tb::Plugin plugin(desktop.Platform());
+  tb::sandbox::SimDialogs dialogs(desktop);
+  tb::Plugin plugin(desktop.Platform(), dialogs);
   tb::Nick nick(plugin);
   if (choice >= 2) {
     desktop.faults.FailOverall(choice / 2);

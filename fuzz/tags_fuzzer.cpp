@@ -10,11 +10,13 @@
 #include "plugin/core/plugin.h"
 #include "plugin/core/tag_expansion.h"
 #include "plugin/core/text.h"
+#include "tools/sandbox/sim_dialogs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto texts = tb::fuzz::Texts(data, size, 4);
   tb::sim::SimDesktop desktop;
-  tb::Plugin plugin(desktop.Platform());
+  tb::sandbox::SimDialogs dialogs(desktop);
+  tb::Plugin plugin(desktop.Platform(), dialogs);
   tb::Nick nick(plugin);
   plugin.frmWinamp().txtTitle = texts[1];
   desktop.registry.PutString(tb::platform::kHkeyCurrentUser, tb::kCurrentMetadataKey, u"Title",

@@ -10,6 +10,7 @@
 #include "plugin/core/plugin.h"
 #include "plugin/core/settings.h"
 #include "plugin/core/tag_expansion.h"
+#include "tools/sandbox/sim_dialogs.h"
 
 namespace {
 
@@ -19,7 +20,8 @@ void Play(const std::u16string& player, const std::vector<std::u16string>& texts
   desktop.messenger.state.friendlyName = u"Ann";
   desktop.registry.PutString(tb::platform::kHkeyCurrentUser, tb::kSettingsKeyPath, tb::kPlayer,
                              player);
-  tb::Plugin plugin(desktop.Platform());
+  tb::sandbox::SimDialogs dialogs(desktop);
+  tb::Plugin plugin(desktop.Platform(), dialogs);
   tb::Nick nick(plugin);
   desktop.host.parseTag = [&](const std::u16string& tag, std::u16string& result) {
     return nick.ParseTag(tag, nullptr, result);

@@ -3,6 +3,7 @@
 #include "installer/setup_paths.h"
 #include "installer/setup_routines.h"
 #include "platform/windowing.h"
+#include "plugin/core/com_identity.h"
 #include "plugin/core/mod_reg.h"
 #include "plugin/core/settings.h"
 
@@ -91,7 +92,7 @@ void FrmSetup::Install(const std::u16string& pluginDir, const std::u16string& so
     Register(pluginDir + u"\\" + kPublisherFile);
   }
   WriteRegistryString(registry, kHkeyLocalMachine, kRegisteredPluginsKey, kPluginDisplayName,
-                      kPluginProgId);
+                      kProgId);
   progressFull = true;
   if (progressChanged) {
     progressChanged();

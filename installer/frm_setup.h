@@ -75,7 +75,6 @@ class FrmSetup {
 
  private:
   void Install(const std::u16string& pluginDir, const std::u16string& sourceDir);
-  void CopyPublisher(const std::u16string& pluginDir, const std::u16string& sourceDir);
   void CopyForms(const std::u16string& sourceDir);
   void Register(const std::u16string& path);
   void WritePlayer();

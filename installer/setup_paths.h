@@ -11,11 +11,10 @@ namespace tb::setup {
 // The host's own key under HKEY_LOCAL_MACHINE, with the plug-in folder.
 inline constexpr char16_t kMsgPlusKey[] = u"SOFTWARE\\Pelorin\\MsgPlus2";
 inline constexpr char16_t kPluginDirValue[] = u"PluginDir";
-// The host's list of plug-ins: display name = ProgID.
+// The host's list of plug-ins: display name = the plug-in's ProgID.
 inline constexpr char16_t kRegisteredPluginsKey[] =
     u"SOFTWARE\\Pelorin\\MsgPlus2\\RegisteredPlugins";
 inline constexpr char16_t kPluginDisplayName[] = u"Tunebadge";
-inline constexpr char16_t kPluginProgId[] = u"Tunebadge.Nick";
 
 // The publishing plug-in's entry among Windows Media Player's UI plug-ins,
 // named by its class.

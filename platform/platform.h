@@ -2,8 +2,6 @@
 // product's code receives this and never asks which world it runs in.
 #pragma once
 
-#include "platform/code_page.h"
-#include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/message_boxes.h"
@@ -21,7 +19,6 @@ namespace tb::platform {
 
 struct Platform {
   Registry& registry;
-  CodePage& codePage;
   Timer& timer;
   MessagePump& messagePump;
   Messenger& messenger;
@@ -29,7 +26,6 @@ struct Platform {
   Keyboard& keyboard;
   ScriptShell& scriptShell;
   MessageBoxes& messageBoxes;
-  Dialogs& dialogs;
   Shell& shell;
   Files& files;
   Processes& processes;

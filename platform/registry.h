@@ -2,8 +2,7 @@
 //
 // Each member is one Win32 call with its Win32 meaning: sizes are in bytes,
 // string data is stored as UTF-16 with whatever terminator the writer gave,
-// and every call answers a Win32 error code. The "A" members take ANSI bytes
-// in the system's code page; the others take UTF-16.
+// and every call answers a Win32 error code.
 #pragma once
 
 #include <cstdint>
@@ -42,9 +41,6 @@ class Registry {
   // RegQueryValueExW: data may be null to ask for type and size alone.
   virtual Status QueryValue(RegKey key, const std::u16string& name, std::uint32_t* type,
                             std::uint8_t* data, std::uint32_t* size) = 0;
-  // RegQueryValueExA: string data comes back converted to the ANSI code page.
-  virtual Status QueryValueA(RegKey key, const std::string& name, std::uint32_t* type,
-                             std::uint8_t* data, std::uint32_t* size) = 0;
   // RegSetValueExW
   virtual Status SetValue(RegKey key, const std::u16string& name, std::uint32_t type,
                           const std::uint8_t* data, std::uint32_t size) = 0;

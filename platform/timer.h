@@ -17,8 +17,6 @@ class Timer {
   // SetTimer(NULL, 0, intervalMs, proc): a thread timer with no window; the
   // system picks the identifier. Answers 0 when no timer could be made.
   virtual std::uintptr_t SetTimer(std::uint32_t intervalMs, TimerProc proc) = 0;
-  // KillTimer(NULL, id)
-  virtual bool KillTimer(std::uintptr_t id) = 0;
   // GetTickCount
   virtual std::uint32_t GetTickCount() = 0;
 };

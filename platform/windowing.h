@@ -44,8 +44,6 @@ class Windows {
   virtual Hwnd GetForegroundWindow() = 0;
   // SetForegroundWindow
   virtual bool SetForegroundWindow(Hwnd window) = 0;
-  // ShowWindow
-  virtual bool ShowWindow(Hwnd window, int command) = 0;
   // ShowWindowAsync: the change reaches a window of another thread as an
   // event in its queue, so a window that stopped answering cannot hold the
   // caller; a window of the calling thread changes at once.

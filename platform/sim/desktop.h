@@ -7,8 +7,6 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "platform/sim/code_page.h"
-#include "platform/sim/dialogs.h"
 #include "platform/sim/environment.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/files.h"
@@ -41,8 +39,7 @@ class SimDesktop {
   ~SimDesktop() = default;
 
   Faults faults;
-  SimCodePage codePage;
-  SimRegistry registry{faults, codePage};
+  SimRegistry registry{faults};
   SimTimer timer{faults};
   SimWindows windows{faults, timer};
   SimMessagePump messagePump{faults, timer, windows};
@@ -50,7 +47,6 @@ class SimDesktop {
   SimKeyboard keyboard{faults, windows};
   SimScriptShell scriptShell{faults, registry};
   SimMessageBoxes messageBoxes{faults};
-  SimDialogs dialogs{faults, timer};
   SimShell shell{faults};
   SimFiles files{faults};
   SimProcesses processes{faults, files};
@@ -63,8 +59,8 @@ class SimDesktop {
   platform::Platform& Platform() { return platform_; }
 
  private:
-  platform::Platform platform_{registry, codePage, timer,       messagePump,  messenger,
-                               windows,  keyboard, scriptShell, messageBoxes, dialogs,
+  platform::Platform platform_{registry, timer,    messagePump, messenger,
+                               windows,  keyboard, scriptShell, messageBoxes,
                                shell,    files,    processes,   module};
 };
 

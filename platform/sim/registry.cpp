@@ -34,11 +34,6 @@ char16_t Fold(char16_t c) {
 // Win32 strings end at their first NUL.
 std::u16string CString(const std::u16string& text) { return text.substr(0, text.find(u'\0')); }
 
-bool IsStringType(std::uint32_t type) {
-  return type == platform::kRegSz || type == platform::kRegExpandSz ||
-         type == platform::kRegMultiSz;
-}
-
 // Splits a key path at its backslashes. A path that begins with a backslash
 // is refused, as Windows refuses it; empty components in between are skipped.
 bool SplitPath(const std::u16string& path, std::vector<std::u16string>* parts) {
@@ -64,8 +59,7 @@ bool SimRegistry::NoCaseLess::operator()(const std::u16string& a, const std::u16
                                       [](char16_t x, char16_t y) { return Fold(x) < Fold(y); });
 }
 
-SimRegistry::SimRegistry(Faults& faults, const platform::CodePage& codePage)
-    : faults_(faults), codePage_(codePage) {
+SimRegistry::SimRegistry(Faults& faults) : faults_(faults) {
   for (const RegKey root :
        {platform::kHkeyClassesRoot, platform::kHkeyCurrentUser, platform::kHkeyLocalMachine}) {
     roots_.emplace(root, Handle{std::make_shared<Key>(), true});
@@ -226,46 +220,6 @@ Status SimRegistry::QueryValue(RegKey key, const std::u16string& name, std::uint
   return CopyOut(found->second.data, found->second.type, type, data, size);
 }
 
-Status SimRegistry::QueryValueA(RegKey key, const std::string& name, std::uint32_t* type,
-                                std::uint8_t* data, std::uint32_t* size) {
-  if (faults_.Enter("RegQueryValueExA")) {
-    return kErrorAccessDenied;
-  }
-  const Handle* handle = Resolve(key);
-  if (handle == nullptr) {
-    return kErrorInvalidHandle;
-  }
-  if (handle->key->deleted) {
-    return kErrorKeyDeleted;
-  }
-  const std::string ansiName = name.substr(0, name.find('\0'));
-  const auto found = handle->key->values.find(codePage_.FromAnsi(ansiName));
-  if (found == handle->key->values.end()) {
-    return kErrorFileNotFound;
-  }
-  const RegValue& value = found->second;
-  if (!IsStringType(value.type)) {
-    return CopyOut(value.data, value.type, type, data, size);
-  }
-  // String data is converted character by character; an odd last byte is
-  // dropped, as the conversion works on whole UTF-16 units.
-  std::u16string wide;
-  for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) {
-    wide.push_back(static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8U)));
-  }
-  const std::string ansi = codePage_.ToAnsi(wide);
-  const std::vector<std::uint8_t> bytes(ansi.begin(), ansi.end());
-  const std::uint32_t capacity = size == nullptr ? 0 : *size;
-  const Status status = CopyOut(bytes, value.type, type, data, size);
-  // Windows ends unterminated REG_SZ data with a NUL when the caller's buffer
-  // has room for it, without counting the NUL in the size.
-  if (status == kErrorSuccess && data != nullptr && value.type == platform::kRegSz &&
-      !bytes.empty() && bytes.back() != 0 && capacity > bytes.size()) {
-    data[bytes.size()] = 0;
-  }
-  return status;
-}
-
 Status SimRegistry::SetValue(RegKey key, const std::u16string& name, std::uint32_t type,
                              const std::uint8_t* data, std::uint32_t size) {
   if (faults_.Enter("RegSetValueExW")) {
@@ -375,34 +329,6 @@ void SimRegistry::PutDword(RegKey root, const std::u16string& path, const std::u
 void SimRegistry::Remove(RegKey root, const std::u16string& path, const std::u16string& name) {
   if (auto key = Walk(RootKey(root), path)) {
     key->values.erase(CString(name));
-  }
-}
-
-void SimRegistry::RemoveTree(RegKey root, const std::u16string& path) {
-  std::vector<std::u16string> parts;
-  if (!SplitPath(path, &parts) || parts.empty()) {
-    return;
-  }
-  const std::u16string leaf = parts.back();
-  parts.pop_back();
-  std::shared_ptr<Key> parent = RootKey(root);
-  for (const auto& part : parts) {
-    const auto found = parent->subkeys.find(part);
-    if (found == parent->subkeys.end()) {
-      return;
-    }
-    parent = found->second;
-  }
-  const auto target = parent->subkeys.find(leaf);
-  if (target != parent->subkeys.end()) {
-    std::function<void(Key&)> markDeleted = [&](Key& key) {
-      key.deleted = true;
-      for (auto& child : key.subkeys) {
-        markDeleted(*child.second);
-      }
-    };
-    markDeleted(*target->second);
-    parent->subkeys.erase(target);
   }
 }
 

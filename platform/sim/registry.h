@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/code_page.h"
 #include "platform/registry.h"
 #include "platform/sim/faults.h"
 
@@ -30,7 +29,7 @@ struct RegValue {
 
 class SimRegistry final : public platform::Registry {
  public:
-  SimRegistry(Faults& faults, const platform::CodePage& codePage);
+  explicit SimRegistry(Faults& faults);
   ~SimRegistry() override = default;
   SimRegistry(const SimRegistry&) = delete;
   SimRegistry& operator=(const SimRegistry&) = delete;
@@ -43,8 +42,6 @@ class SimRegistry final : public platform::Registry {
                              platform::RegKey* key) override;
   platform::Status QueryValue(platform::RegKey key, const std::u16string& name, std::uint32_t* type,
                               std::uint8_t* data, std::uint32_t* size) override;
-  platform::Status QueryValueA(platform::RegKey key, const std::string& name, std::uint32_t* type,
-                               std::uint8_t* data, std::uint32_t* size) override;
   platform::Status SetValue(platform::RegKey key, const std::u16string& name, std::uint32_t type,
                             const std::uint8_t* data, std::uint32_t size) override;
   platform::Status DeleteValue(platform::RegKey key, const std::u16string& name) override;
@@ -59,7 +56,6 @@ class SimRegistry final : public platform::Registry {
   void PutDword(platform::RegKey root, const std::u16string& path, const std::u16string& name,
                 std::uint32_t number);
   void Remove(platform::RegKey root, const std::u16string& path, const std::u16string& name);
-  void RemoveTree(platform::RegKey root, const std::u16string& path);
   [[nodiscard]] std::optional<RegValue> Get(platform::RegKey root, const std::u16string& path,
                                             const std::u16string& name) const;
   [[nodiscard]] bool KeyExists(platform::RegKey root, const std::u16string& path) const;
@@ -101,7 +97,6 @@ class SimRegistry final : public platform::Registry {
                            std::uint32_t* typeOut, std::uint8_t* data, std::uint32_t* size) const;
 
   Faults& faults_;
-  const platform::CodePage& codePage_;
   // HKEY_CLASSES_ROOT, HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE: separate
   // trees here, as nothing relies on how Windows merges the classes.
   std::map<platform::RegKey, Handle> roots_;

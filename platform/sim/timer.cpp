@@ -14,13 +14,6 @@ std::uintptr_t SimTimer::SetTimer(std::uint32_t intervalMs, platform::TimerProc 
   return id;
 }
 
-bool SimTimer::KillTimer(std::uintptr_t id) {
-  if (faults_.Enter("KillTimer")) {
-    return false;
-  }
-  return timers_.erase(id) != 0;
-}
-
 std::uint32_t SimTimer::GetTickCount() { return static_cast<std::uint32_t>(now_); }
 
 std::uint32_t SimTimer::UntilNextDue(std::uint32_t limit) const {

@@ -16,7 +16,6 @@ class SimTimer final : public platform::Timer {
   explicit SimTimer(Faults& faults) : faults_(faults) {}
 
   std::uintptr_t SetTimer(std::uint32_t intervalMs, platform::TimerProc proc) override;
-  bool KillTimer(std::uintptr_t id) override;
   std::uint32_t GetTickCount() override;
 
   // Lets `ms` milliseconds pass, running each timer's callback as its time

@@ -243,32 +243,16 @@ bool SimWindows::SetForegroundWindow(Hwnd window) {
   return true;
 }
 
-bool SimWindows::ShowWindow(Hwnd window, int command) {
-  if (faults_.Enter("ShowWindow")) {
-    return false;
-  }
-  return Show(window, command);
-}
-
 bool SimWindows::ShowWindowAsync(Hwnd window, int command) {
-  if (faults_.Enter("ShowWindowAsync") || Get(window) == nullptr) {
-    return false;
-  }
-  Show(window, command);
-  return true;  // the change was passed on
-}
-
-bool SimWindows::Show(Hwnd window, int command) {
   SimWindow* target = Get(window);
-  if (target == nullptr) {
+  if (faults_.Enter("ShowWindowAsync") || target == nullptr) {
     return false;
   }
-  const bool wasVisible = target->visible;
   target->visible = command != platform::kSwHide;
   if (!target->visible && foreground_ == window) {
     foreground_ = 0;
   }
-  return wasVisible;
+  return true;  // the change was passed on
 }
 
 bool SimWindows::BringWindowToTop(Hwnd window) {

@@ -84,7 +84,6 @@ class SimWindows final : public platform::Windows {
   int GetClassName(platform::Hwnd window, char16_t* buffer, int maxCount) override;
   platform::Hwnd GetForegroundWindow() override;
   bool SetForegroundWindow(platform::Hwnd window) override;
-  bool ShowWindow(platform::Hwnd window, int command) override;
   // The window's own thread takes the change: here, at once, hung or not.
   bool ShowWindowAsync(platform::Hwnd window, int command) override;
   bool BringWindowToTop(platform::Hwnd window) override;
@@ -104,8 +103,6 @@ class SimWindows final : public platform::Windows {
 
   [[nodiscard]] bool Matches(platform::Hwnd window, platform::Hwnd parent,
                              const char16_t* className, const char16_t* title) const;
-  // Shows or hides the window; answers whether it was visible before.
-  bool Show(platform::Hwnd window, int command);
   [[nodiscard]] platform::Hwnd NewestTopLevel(const char16_t* className,
                                               const char16_t* title) const;
 

@@ -17,10 +17,6 @@ namespace {
 
 using platform::HResult;
 
-// CLSID_Messenger, {B69003B3-C55E-4B48-836C-BC5946FC3B28}
-constexpr GUID kClsidMessenger = {
-    0xB69003B3, 0xC55E, 0x4B48, {0x83, 0x6C, 0xBC, 0x59, 0x46, 0xFC, 0x3B, 0x28}};
-
 class Win32ConversationWindow final : public platform::ConversationWindow {
  public:
   // Takes over the caller's reference.

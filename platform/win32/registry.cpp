@@ -39,12 +39,6 @@ platform::Status Win32Registry::QueryValue(platform::RegKey key, const std::u16s
   return RegQueryValueExW(Key(key), Wide(name), nullptr, Dword(type), data, Dword(size));
 }
 
-platform::Status Win32Registry::QueryValueA(platform::RegKey key, const std::string& name,
-                                            std::uint32_t* type, std::uint8_t* data,
-                                            std::uint32_t* size) {
-  return RegQueryValueExA(Key(key), name.c_str(), nullptr, Dword(type), data, Dword(size));
-}
-
 platform::Status Win32Registry::SetValue(platform::RegKey key, const std::u16string& name,
                                          std::uint32_t type, const std::uint8_t* data,
                                          std::uint32_t size) {

@@ -13,8 +13,6 @@ class Win32Registry final : public platform::Registry {
                              platform::RegKey* key) override;
   platform::Status QueryValue(platform::RegKey key, const std::u16string& name, std::uint32_t* type,
                               std::uint8_t* data, std::uint32_t* size) override;
-  platform::Status QueryValueA(platform::RegKey key, const std::string& name, std::uint32_t* type,
-                               std::uint8_t* data, std::uint32_t* size) override;
   platform::Status SetValue(platform::RegKey key, const std::u16string& name, std::uint32_t type,
                             const std::uint8_t* data, std::uint32_t size) override;
   platform::Status DeleteValue(platform::RegKey key, const std::u16string& name) override;

@@ -28,7 +28,7 @@ VOID CALLBACK Trampoline(HWND /*window*/, UINT /*message*/, UINT_PTR id, DWORD /
   if (found == Table().end()) {
     return;
   }
-  // A copy: the callback may kill its own timer, which erases the entry.
+  // A copy: the callback runs whole even if its entry goes meanwhile.
   const platform::TimerProc proc = found->second.proc;
   proc();
 }
@@ -60,14 +60,6 @@ std::uintptr_t Win32Timer::SetTimer(std::uint32_t intervalMs, platform::TimerPro
     Table().insert_or_assign({GetCurrentThreadId(), id}, TimerEntry{this, std::move(proc)});
   }
   return id;
-}
-
-bool Win32Timer::KillTimer(std::uintptr_t id) {
-  const bool killed = ::KillTimer(nullptr, id) != FALSE;
-  if (killed) {
-    Table().erase({GetCurrentThreadId(), id});
-  }
-  return killed;
 }
 
 std::uint32_t Win32Timer::GetTickCount() { return ::GetTickCount(); }

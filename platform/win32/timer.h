@@ -25,7 +25,6 @@ class Win32Timer final : public platform::Timer {
   ~Win32Timer() override;
 
   std::uintptr_t SetTimer(std::uint32_t intervalMs, platform::TimerProc proc) override;
-  bool KillTimer(std::uintptr_t id) override;
   std::uint32_t GetTickCount() override;
 };
 

@@ -52,10 +52,6 @@ bool Win32Windows::SetForegroundWindow(platform::Hwnd window) {
   return ::SetForegroundWindow(Handle(window)) != FALSE;
 }
 
-bool Win32Windows::ShowWindow(platform::Hwnd window, int command) {
-  return ::ShowWindow(Handle(window), command) != FALSE;
-}
-
 bool Win32Windows::ShowWindowAsync(platform::Hwnd window, int command) {
   return ::ShowWindowAsync(Handle(window), command) != FALSE;
 }

@@ -19,7 +19,6 @@ class Win32Windows final : public platform::Windows {
   int GetClassName(platform::Hwnd window, char16_t* buffer, int maxCount) override;
   platform::Hwnd GetForegroundWindow() override;
   bool SetForegroundWindow(platform::Hwnd window) override;
-  bool ShowWindow(platform::Hwnd window, int command) override;
   bool ShowWindowAsync(platform::Hwnd window, int command) override;
   bool BringWindowToTop(platform::Hwnd window) override;
   platform::Hwnd GetActiveWindow() override;

@@ -11,7 +11,4 @@ inline constexpr char16_t kIidNick[] = u"{3F0A2147-7B09-44C1-B59F-1E1D12A05881}"
 inline constexpr char16_t kLibId[] = u"{C7570BE6-2992-473D-9CD4-E7EBB6BAD49F}";
 inline constexpr char16_t kTypeLibVersion[] = u"1.0";
 
-// The Messenger class that the plug-in creates its Messenger objects from.
-inline constexpr char16_t kClsidMessenger[] = u"{B69003B3-C55E-4B48-836C-BC5946FC3B28}";
-
 }  // namespace tb

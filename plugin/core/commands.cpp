@@ -20,7 +20,7 @@ bool ParseCommand(Plugin& plugin, const std::u16string& sCommand, std::u16string
   if (EqualsIgnoringCase(command, u"/xtbgoptions")) {
     FrmOptions form(platform.registry, platform.messageBoxes);
     form.Form_Load();
-    platform.dialogs.ShowOptions(platform.windows.GetActiveWindow(), form);
+    plugin.dialogs().ShowOptions(platform.windows.GetActiveWindow(), form);
     if (form.failure) {
       std::rethrow_exception(form.failure);
     }
@@ -32,7 +32,7 @@ bool ParseCommand(Plugin& plugin, const std::u16string& sCommand, std::u16string
                                platform.processes, platform.messageBoxes, platform.windows,
                                platform.module});
     form.Form_Load();
-    platform.dialogs.ShowAbout(platform.windows.GetActiveWindow(), form);
+    plugin.dialogs().ShowAbout(platform.windows.GetActiveWindow(), form);
     return true;
   }
   if (EqualsIgnoringCase(command, u"/xtbgon")) {

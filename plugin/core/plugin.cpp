@@ -5,8 +5,8 @@
 
 namespace tb {
 
-Plugin::Plugin(platform::Platform& platform)
-    : platform_(platform), messengerApi_(platform.messenger) {}
+Plugin::Plugin(platform::Platform& platform, Dialogs& dialogs)
+    : platform_(platform), dialogs_(dialogs), messengerApi_(platform.messenger) {}
 
 void Plugin::EnsureStarted() {
   if (!started_) {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/platform.h"
+#include "plugin/dialogs/dialogs.h"
 #include "plugin/namechanger/frm_send_text.h"
 #include "plugin/namechanger/messenger_api.h"
 #include "plugin/players/player_state.h"
@@ -16,7 +17,7 @@ inline constexpr std::uint32_t kPollIntervalMs = 1000;
 
 class Plugin {
  public:
-  explicit Plugin(platform::Platform& platform);
+  Plugin(platform::Platform& platform, Dialogs& dialogs);
   Plugin(const Plugin&) = delete;
   Plugin& operator=(const Plugin&) = delete;
   Plugin(Plugin&&) = delete;
@@ -41,12 +42,14 @@ class Plugin {
   [[nodiscard]] bool FrmSendTextLoaded() const { return frmSendText_.has_value(); }
 
   platform::Platform& Platform() { return platform_; }
+  Dialogs& dialogs() { return dialogs_; }
   MessengerApi& Messenger() { return messengerApi_; }
   ModTimer& modTimer() { return modTimer_; }
   FrmWinamp& frmWinamp() { return frmWinamp_; }
 
  private:
   platform::Platform& platform_;
+  Dialogs& dialogs_;
   MessengerApi messengerApi_;
   std::optional<FrmSendText> frmSendText_;
   ModTimer modTimer_;

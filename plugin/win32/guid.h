@@ -59,7 +59,6 @@ consteval GUID GuidFromText(const char16_t (&text)[39]) {
 inline constexpr GUID kClsidNickGuid = GuidFromText(kClsidNick);
 inline constexpr GUID kIidNickGuid = GuidFromText(kIidNick);
 inline constexpr GUID kLibIdGuid = GuidFromText(kLibId);
-inline constexpr GUID kClsidMessengerGuid = GuidFromText(kClsidMessenger);
 
 // The type library's version, as kTypeLibVersion writes it.
 inline constexpr unsigned short kTypeLibMajor = 1;

@@ -3,7 +3,6 @@
 #include <new>
 
 #include "platform/platform.h"
-#include "platform/win32/code_page.h"
 #include "platform/win32/files.h"
 #include "platform/win32/keyboard.h"
 #include "platform/win32/message_boxes.h"
@@ -27,7 +26,6 @@ HMODULE g_module = nullptr;
 // The desktop as the plug-in sees it, and the plug-in over it.
 struct Server {
   Win32Registry registry;
-  Win32CodePage codePage;
   Win32Timer timer;
   Win32MessagePump messagePump;
   Win32Messenger messenger;
@@ -40,10 +38,10 @@ struct Server {
   Win32Files files;
   Win32Processes processes;
   Win32Module module{g_module};
-  platform::Platform platform{registry, codePage, timer,       messagePump,  messenger,
-                              windows,  keyboard, scriptShell, messageBoxes, dialogs,
+  platform::Platform platform{registry, timer,    messagePump, messenger,
+                              windows,  keyboard, scriptShell, messageBoxes,
                               shell,    files,    processes,   module};
-  Plugin plugin{platform};
+  Plugin plugin{platform, dialogs};
 };
 
 Server* g_server = nullptr;

@@ -34,8 +34,7 @@ void RemoveScratch(platform::Registry& registry, const std::u16string& scratch) 
   }
 }
 
-void CheckStringValues(platform::Registry& registry, const platform::CodePage& codePage, RegKey key,
-                       CheckLog& log) {
+void CheckStringValues(platform::Registry& registry, RegKey key, CheckLog& log) {
   SetBytes(registry, key, u"Three", platform::kRegSz, platform::StringData(u"abc"));
   std::uint32_t type = 0;
   std::uint32_t size = 0;
@@ -50,27 +49,8 @@ void CheckStringValues(platform::Registry& registry, const platform::CodePage& c
             "a buffer too small answers ERROR_MORE_DATA");
   log.Equal(size, std::uint32_t{8}, "ERROR_MORE_DATA gives the size needed");
 
-  size = 0;
-  log.Equal(registry.QueryValueA(key, "three", &type, nullptr, &size), kErrorSuccess,
-            "ANSI size query, value name in another case");
-  log.Equal(size, std::uint32_t{4}, "ANSI size of a three-letter REG_SZ counts one NUL byte");
-  std::array<std::uint8_t, 16> ansi{};
-  ansi.fill('x');
-  size = static_cast<std::uint32_t>(ansi.size());
-  log.Equal(registry.QueryValueA(key, "Three", &type, ansi.data(), &size), kErrorSuccess,
-            "ANSI query of a UTF-16 value");
-  log.Equal(std::string(ansi.begin(), ansi.begin() + 4), std::string("abc\0", 4),
-            "ANSI query converts the text and its NUL");
-  log.Equal(size, std::uint32_t{4}, "ANSI query answers the ANSI size");
-
-  // Text the ANSI code page cannot hold is lost on the ANSI side only.
   const std::u16string greek = u"\u03a9mega";
   SetBytes(registry, key, u"Greek", platform::kRegSz, platform::StringData(greek));
-  ansi.fill('x');
-  size = static_cast<std::uint32_t>(ansi.size());
-  registry.QueryValueA(key, "Greek", &type, ansi.data(), &size);
-  log.Equal(std::string(ansi.begin(), ansi.begin() + (size > 0 ? size - 1 : 0)),
-            codePage.ToAnsi(greek), "ANSI query maps what the code page lacks as ToAnsi does");
   std::array<std::uint8_t, 32> wide{};
   size = static_cast<std::uint32_t>(wide.size());
   registry.QueryValue(key, u"Greek", &type, wide.data(), &size);
@@ -85,17 +65,12 @@ void CheckStringValues(platform::Registry& registry, const platform::CodePage& c
   size = 0;
   registry.QueryValue(key, u"Bare", &type, nullptr, &size);
   log.Equal(size, std::uint32_t{6}, "an unterminated REG_SZ keeps its stored size");
-  ansi.fill('x');
-  size = static_cast<std::uint32_t>(ansi.size());
-  registry.QueryValueA(key, "Bare", &type, ansi.data(), &size);
-  log.Equal(size, std::uint32_t{3}, "ANSI size of an unterminated REG_SZ");
-  log.Equal(static_cast<int>(ansi[3]), 0, "ANSI query terminates unterminated data when it fits");
 }
 
 }  // namespace
 
-void CheckRegistryCalls(platform::Registry& registry, const platform::CodePage& codePage,
-                        const std::u16string& scratch, CheckLog& log) {
+void CheckRegistryCalls(platform::Registry& registry, const std::u16string& scratch,
+                        CheckLog& log) {
   RemoveScratch(registry, scratch);
 
   RegKey missing = 1;
@@ -111,7 +86,7 @@ void CheckRegistryCalls(platform::Registry& registry, const platform::CodePage& 
             kErrorSuccess, "the keys on the way exist, found in any case");
   registry.CloseKey(middle);
 
-  CheckStringValues(registry, codePage, deep, log);
+  CheckStringValues(registry, deep, log);
 
   SetBytes(registry, deep, u"Number", platform::kRegDword, platform::DwordData(0x01020304U));
   std::array<std::uint8_t, 4> dword{};

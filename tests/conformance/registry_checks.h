@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "platform/code_page.h"
 #include "platform/registry.h"
 #include "tests/support/check_log.h"
 
@@ -13,8 +12,7 @@ namespace tb::test {
 
 // The raw registry calls, under HKEY_CURRENT_USER `scratch` (made and removed
 // by the checks).
-void CheckRegistryCalls(platform::Registry& registry, const platform::CodePage& codePage,
-                        const std::u16string& scratch, CheckLog& log);
+void CheckRegistryCalls(platform::Registry& registry, const std::u16string& scratch, CheckLog& log);
 
 // The plug-in's registry routines and settings store.
 void CheckRegistryRoutines(platform::Registry& registry, const std::u16string& scratch,

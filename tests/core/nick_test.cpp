@@ -3,6 +3,7 @@
 #include "platform/sim/desktop.h"
 #include "plugin/core/nick.h"
 #include "plugin/core/plugin.h"
+#include "tools/sandbox/sim_dialogs.h"
 
 namespace tb {
 namespace {
@@ -10,7 +11,8 @@ namespace {
 class NickTest : public ::testing::Test {
  protected:
   sim::SimDesktop desktop;
-  Plugin plugin{desktop.Platform()};
+  sandbox::SimDialogs dialogs{desktop};
+  Plugin plugin{desktop.Platform(), dialogs};
   Nick nick{plugin};
 };
 

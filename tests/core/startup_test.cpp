@@ -4,6 +4,7 @@
 #include "plugin/core/nick.h"
 #include "plugin/core/plugin.h"
 #include "plugin/core/settings.h"
+#include "tools/sandbox/sim_dialogs.h"
 
 namespace tb {
 namespace {
@@ -12,7 +13,8 @@ using platform::kHkeyCurrentUser;
 
 TEST(Startup, FirstStartWritesDefaultsStartsOneTimerAndLoadsTheHiddenForm) {
   sim::SimDesktop desktop;
-  Plugin plugin(desktop.Platform());
+  sandbox::SimDialogs dialogs(desktop);
+  Plugin plugin(desktop.Platform(), dialogs);
   EXPECT_EQ(plugin.PollTimerId(), 0U) << "nothing runs before the first object";
   Nick nick(plugin);
   EXPECT_TRUE(plugin.Started());
@@ -36,7 +38,8 @@ TEST(Startup, FirstStartWritesDefaultsStartsOneTimerAndLoadsTheHiddenForm) {
 
 TEST(Startup, RunsOncePerLoadAndNeverStartsASecondTimer) {
   sim::SimDesktop desktop;
-  Plugin plugin(desktop.Platform());
+  sandbox::SimDialogs dialogs(desktop);
+  Plugin plugin(desktop.Platform(), dialogs);
   Nick first(plugin);
   const auto timerId = plugin.PollTimerId();
   Nick second(plugin);
@@ -55,7 +58,8 @@ TEST(Startup, RunsOncePerLoadAndNeverStartsASecondTimer) {
 TEST(Startup, AFailedSetTimerLeavesNoTimerAndTheObjectServing) {
   sim::SimDesktop desktop;
   desktop.faults.FailCall("SetTimer");
-  Plugin plugin(desktop.Platform());
+  sandbox::SimDialogs dialogs(desktop);
+  Plugin plugin(desktop.Platform(), dialogs);
   Nick nick(plugin);
   EXPECT_EQ(plugin.PollTimerId(), 0U);
   EXPECT_TRUE(plugin.FrmSendTextLoaded()) << "start-up goes on past the timer";
@@ -71,7 +75,8 @@ TEST(Startup, AFailedSetTimerLeavesNoTimerAndTheObjectServing) {
 TEST(Startup, ARefusedDefaultFailsTheCreationAndTheNextCreationRetries) {
   sim::SimDesktop desktop;
   desktop.faults.FailCall("RegSetValueExW");
-  Plugin plugin(desktop.Platform());
+  sandbox::SimDialogs dialogs(desktop);
+  Plugin plugin(desktop.Platform(), dialogs);
   EXPECT_THROW(Nick nick(plugin), SettingWriteError);
   EXPECT_FALSE(plugin.Started());
   EXPECT_EQ(plugin.PollTimerId(), 0U);
@@ -84,7 +89,8 @@ TEST(Startup, ARefusedDefaultFailsTheCreationAndTheNextCreationRetries) {
 TEST(Startup, TheFormLoadsEvenWhenMessengerCannotBeMade) {
   sim::SimDesktop desktop;
   desktop.messenger.state.installed = false;
-  Plugin plugin(desktop.Platform());
+  sandbox::SimDialogs dialogs(desktop);
+  Plugin plugin(desktop.Platform(), dialogs);
   Nick nick(plugin);
   ASSERT_TRUE(plugin.FrmSendTextLoaded());
   EXPECT_EQ(plugin.frmSendText().oMessengerAPI(), nullptr);
@@ -95,7 +101,8 @@ TEST(Startup, TheFormLoadsEvenWhenMessengerCannotBeMade) {
 // again.
 TEST(PollTick, EndsQuietlyWhenMessengerFails) {
   sim::SimDesktop desktop;
-  Plugin plugin(desktop.Platform());
+  sandbox::SimDialogs dialogs(desktop);
+  Plugin plugin(desktop.Platform(), dialogs);
   Nick nick(plugin);
   desktop.messenger.state.installed = false;
   EXPECT_NO_THROW(desktop.timer.Advance(3000));
@@ -110,7 +117,8 @@ TEST(PollTick, EndsQuietlyWhenMessengerFails) {
 
 TEST(PollTick, GoesOnOnlyForTheSignedInStatuses) {
   sim::SimDesktop desktop;
-  Plugin plugin(desktop.Platform());
+  sandbox::SimDialogs dialogs(desktop);
+  Plugin plugin(desktop.Platform(), dialogs);
   Nick nick(plugin);
   // Signed out, unknown, appearing offline and a transitional state stop the
   // tick before it reads the switch; the seven signed-in states go on.
@@ -133,7 +141,8 @@ TEST(Startup, SurvivesEachOfItsCallsFailingInTurn) {
   std::size_t calls = 0;
   {
     sim::SimDesktop desktop;
-    Plugin plugin(desktop.Platform());
+    sandbox::SimDialogs dialogs(desktop);
+    Plugin plugin(desktop.Platform(), dialogs);
     Nick nick(plugin);
     desktop.timer.Advance(2000);
     calls = desktop.faults.CallCount();
@@ -142,7 +151,8 @@ TEST(Startup, SurvivesEachOfItsCallsFailingInTurn) {
   for (std::size_t k = 1; k <= calls; ++k) {
     sim::SimDesktop desktop;
     desktop.faults.FailOverall(k);
-    Plugin plugin(desktop.Platform());
+    sandbox::SimDialogs dialogs(desktop);
+    Plugin plugin(desktop.Platform(), dialogs);
     try {
       Nick nick(plugin);
     } catch (const SettingWriteError&) {

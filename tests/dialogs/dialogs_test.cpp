@@ -7,6 +7,7 @@
 #include "plugin/core/settings.h"
 #include "plugin/dialogs/frm_about.h"
 #include "plugin/dialogs/frm_options.h"
+#include "tools/sandbox/sim_dialogs.h"
 
 namespace tb {
 namespace {
@@ -49,10 +50,11 @@ TEST(FrmOptions, AnUnknownPlayerSelectsNothingAndShowsTheFirstBox) {
 
 TEST(FrmOptions, ARefusedSaveClosesTheDialogAndReachesTheHost) {
   sim::SimDesktop desktop;
-  Plugin plugin(desktop.Platform());
+  sandbox::SimDialogs dialogs(desktop);
+  Plugin plugin(desktop.Platform(), dialogs);
   Nick nick(plugin);
-  desktop.dialogs.Queue({sim::DialogAction::kSelect, 0, u""});
-  desktop.dialogs.Queue({sim::DialogAction::kSave, 0, u""});
+  dialogs.Queue({scenario::DialogStep::kSelect, 0, u""});
+  dialogs.Queue({scenario::DialogStep::kSave, 0, u""});
   desktop.faults.FailCall("RegSetValueExW", 2);
   std::u16string result = u"as passed";
   EXPECT_THROW(nick.ParseCommand(u"/xtbgoptions", u"", nullptr, result), SettingWriteError);
@@ -63,7 +65,8 @@ TEST(FrmOptions, ARefusedSaveClosesTheDialogAndReachesTheHost) {
 
 TEST(Commands, ARefusedSwitchShowsNoBoxAndFailsTheCall) {
   sim::SimDesktop desktop;
-  Plugin plugin(desktop.Platform());
+  sandbox::SimDialogs dialogs(desktop);
+  Plugin plugin(desktop.Platform(), dialogs);
   Nick nick(plugin);
   desktop.faults.FailCall("RegSetValueExW");
   std::u16string result;
@@ -75,7 +78,8 @@ TEST(Commands, ARefusedSwitchShowsNoBoxAndFailsTheCall) {
 // Ticks that run while a box is open already see the new switch.
 TEST(Commands, TheSwitchIsWrittenBeforeTheBoxOpens) {
   sim::SimDesktop desktop;
-  Plugin plugin(desktop.Platform());
+  sandbox::SimDialogs dialogs(desktop);
+  Plugin plugin(desktop.Platform(), dialogs);
   Nick nick(plugin);
   std::u16string result;
   ASSERT_TRUE(nick.ParseCommand(u"/xtbgoff", u"", nullptr, result));

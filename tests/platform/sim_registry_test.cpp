@@ -18,7 +18,7 @@ const std::u16string kScratch = u"Software\\Tunebadge Checks";
 TEST(SimRegistryConformance, BehavesAsWindowsRegistry) {
   sim::SimDesktop world;
   test::CheckLog log;
-  test::CheckRegistryCalls(world.registry, world.codePage, kScratch, log);
+  test::CheckRegistryCalls(world.registry, kScratch, log);
   test::CheckRegistryRoutines(world.registry, kScratch, log);
   test::CheckSettingsStore(world.registry, log);
   EXPECT_TRUE(log.Failures().empty()) << log.Report();

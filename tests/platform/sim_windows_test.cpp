@@ -91,8 +91,8 @@ TEST(SimWindows, TheFocusMovesOnlyWhenWindowsAllowsIt) {
   EXPECT_TRUE(windows.SetForegroundWindow(b));
   EXPECT_EQ(windows.GetForegroundWindow(), b);
   EXPECT_FALSE(windows.Get(b)->visible) << "activating a window does not show it";
-  windows.ShowWindow(b, platform::kSwShowNormal);
-  windows.ShowWindow(b, platform::kSwHide);
+  windows.ShowWindowAsync(b, platform::kSwShowNormal);
+  windows.ShowWindowAsync(b, platform::kSwHide);
   EXPECT_EQ(windows.GetForegroundWindow(), 0U) << "hiding the foreground window leaves none";
   windows.LockForeground(true);
   EXPECT_FALSE(windows.SetForegroundWindow(a));

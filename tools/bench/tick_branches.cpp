@@ -11,6 +11,7 @@
 #include "plugin/core/settings.h"
 #include "plugin/core/tag_expansion.h"
 #include "plugin/players/mod_winamp.h"
+#include "tools/sandbox/sim_dialogs.h"
 
 namespace tb::bench {
 namespace {
@@ -40,11 +41,6 @@ class CountingRegistry final : public platform::Registry {
                     std::uint32_t* size) override {
     Count(key, name);
     return inner_.QueryValue(key, name, type, data, size);
-  }
-  Status QueryValueA(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                     std::uint32_t* size) override {
-    Count(key, std::u16string(name.begin(), name.end()));
-    return inner_.QueryValueA(key, name, type, data, size);
   }
   Status SetValue(RegKey key, const std::u16string& name, std::uint32_t type,
                   const std::uint8_t* data, std::uint32_t size) override {
@@ -124,7 +120,6 @@ class CountingWindows final : public platform::Windows {
   }
   Hwnd GetForegroundWindow() override { return inner_.GetForegroundWindow(); }
   bool SetForegroundWindow(Hwnd window) override { return inner_.SetForegroundWindow(window); }
-  bool ShowWindow(Hwnd window, int command) override { return inner_.ShowWindow(window, command); }
   bool ShowWindowAsync(Hwnd window, int command) override {
     return inner_.ShowWindowAsync(window, command);
   }
@@ -163,7 +158,6 @@ const std::map<std::string, std::string>& KindTable() {
       {"RegOpenKeyExW", "reg opens"},
       {"RegCreateKeyExW", "reg opens"},
       {"RegQueryValueExW", "reg reads"},
-      {"RegQueryValueExA", "reg reads"},
       {"RegSetValueExW", "reg writes"},
       {"RegDeleteValueW", "reg writes"},
       {"RegDeleteKeyW", "reg writes"},
@@ -175,7 +169,6 @@ const std::map<std::string, std::string>& KindTable() {
       {"GetClassNameW", "window"},
       {"GetForegroundWindow", "window"},
       {"SetForegroundWindow", "window"},
-      {"ShowWindow", "window"},
       {"ShowWindowAsync", "window"},
       {"BringWindowToTop", "window"},
       {"GetActiveWindow", "window"},
@@ -247,10 +240,11 @@ struct TickBench::World {
   CountingRegistry registry{desktop.registry};
   CountingWindows windows{desktop.windows};
   platform::Platform platform{
-      registry,      desktop.codePage, desktop.timer,       desktop.messagePump,  desktop.messenger,
-      windows,       desktop.keyboard, desktop.scriptShell, desktop.messageBoxes, desktop.dialogs,
+      registry,      desktop.timer,    desktop.messagePump, desktop.messenger,
+      windows,       desktop.keyboard, desktop.scriptShell, desktop.messageBoxes,
       desktop.shell, desktop.files,    desktop.processes,   desktop.module};
-  Plugin plugin{platform};
+  sandbox::SimDialogs dialogs{desktop};
+  Plugin plugin{platform, dialogs};
   std::optional<Nick> nick;
 };
 

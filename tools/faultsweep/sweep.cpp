@@ -66,7 +66,11 @@ std::optional<Scenario> Prepare(const std::filesystem::path& file) {
   if (!steps) {
     return std::nullopt;
   }
-  Scenario prepared{file.string(), std::move(*steps), {}, {}};
+  return Prepare(file.string(), std::move(*steps));
+}
+
+std::optional<Scenario> Prepare(std::string name, std::vector<scenario::Step> steps) {
+  Scenario prepared{std::move(name), std::move(steps), {}, {}};
   sandbox::SimRunner runner(nullptr);
   auto& desktop = runner.Desktop();
   desktop.faults.KeepLog(true);

@@ -43,6 +43,8 @@ std::vector<std::filesystem::path> ScenarioFiles(const std::filesystem::path& fo
 // Reads the file and plays it once without faults, counting its seam calls.
 // Nothing when it cannot be read or asks for another desktop.
 std::optional<Scenario> Prepare(const std::filesystem::path& file);
+// The same for steps read already; `name` stands for the file.
+std::optional<Scenario> Prepare(std::string name, std::vector<scenario::Step> steps);
 
 // Plays the scenario with its kth seam call (1-based) failing. Answers what
 // broke, one line per broken rule, or nothing when the run survived: no

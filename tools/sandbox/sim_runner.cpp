@@ -124,7 +124,7 @@ void SimWorld::HangWindow(const std::u16string& className, bool hung) {
 void SimWorld::SetFileInfo(const std::optional<scenario::FileInfo>& info) {
   desktop_.players.IgnoreFileInfoCommand(!info);
   if (info) {
-    desktop_.players.SetFileInfo(sim::FileInfo{info->title, info->artist, info->album});
+    desktop_.players.SetFileInfo(*info);
   }
 }
 

@@ -12,6 +12,7 @@
 #include "platform/sim/desktop.h"
 #include "plugin/core/nick.h"
 #include "plugin/core/plugin.h"
+#include "tools/sandbox/sim_dialogs.h"
 #include "tools/scenario/runner.h"
 #include "tools/scenario/scenario.h"
 #include "tools/scenario/world.h"
@@ -89,17 +90,8 @@ class SimWorld final : public scenario::World {
   void Answer(int button) override { desktop_.messageBoxes.Answer(button); }
   [[nodiscard]] std::vector<scenario::ShownBox> ShownBoxes() override;
 
-  void QueueDialogStep(const scenario::DialogStep& step) override {
-    static_assert(static_cast<int>(scenario::DialogStep::kWeb) ==
-                      static_cast<int>(sim::DialogAction::kWeb) &&
-                  static_cast<int>(scenario::DialogStep::kSelect) ==
-                      static_cast<int>(sim::DialogAction::kSelect));
-    desktop_.dialogs.Queue(
-        {static_cast<sim::DialogAction::Kind>(step.kind), step.player, step.text});
-  }
-  [[nodiscard]] std::vector<std::u16string> ShownDialogs() override {
-    return desktop_.dialogs.Shown();
-  }
+  void QueueDialogStep(const scenario::DialogStep& step) override { dialogs_.Queue(step); }
+  [[nodiscard]] std::vector<std::u16string> ShownDialogs() override { return dialogs_.Shown(); }
   [[nodiscard]] std::optional<std::u16string> LastOpened() override;
   [[nodiscard]] std::optional<std::u16string> LastStarted() override;
   void PutFile(const std::u16string& path, const std::string& bytes) override {
@@ -134,7 +126,8 @@ class SimWorld final : public scenario::World {
   sim::SimDesktop& desktop_;
   HostCalls calls_;
   std::string lastFailure_;
-  Plugin plugin_{desktop_.Platform()};
+  SimDialogs dialogs_{desktop_};
+  Plugin plugin_{desktop_.Platform(), dialogs_};
   std::optional<Nick> nick_;
   std::optional<setup::FrmSetup> installer_;
 };

@@ -13,15 +13,14 @@
 namespace tb::scenario {
 namespace {
 
+using Words = std::vector<Word>;
+
 const std::map<std::string, std::int32_t>& StatusNames() {
   static const std::map<std::string, std::int32_t> names = {
       {"online", 2}, {"offline", 1}, {"invisible", 6}, {"away", 34}, {"busy", 10},
       {"brb", 14},   {"idle", 18},   {"phone", 50},    {"lunch", 66}};
   return names;
 }
-
-// The desktops that `requires` may name.
-constexpr const char* kDesktopNames[] = {"sim", "windows"};
 
 // The button numbers of the message boxes' answers.
 constexpr int kIdOk = 1;
@@ -51,18 +50,19 @@ std::int64_t Number(const Word& word) {
   throw StepError("not a number: " + text);
 }
 
+// One of HKCU, HKLM and HKCR: the step's form has checked which.
 platform::RegKey Root(const Word& word) {
   const std::string root = Lower(word.text);
-  if (root == "hkcu") {
-    return platform::kHkeyCurrentUser;
-  }
-  if (root == "hklm") {
-    return platform::kHkeyLocalMachine;
-  }
-  if (root == "hkcr") {
-    return platform::kHkeyClassesRoot;
-  }
-  throw StepError("unknown root " + ToUtf8(word.text) + " (HKCU, HKLM or HKCR)");
+  return root == "hkcu"   ? platform::kHkeyCurrentUser
+         : root == "hklm" ? platform::kHkeyLocalMachine
+                          : platform::kHkeyClassesRoot;
+}
+
+// One of Winamp, MusicMatch and WindowsMedia, in the order of the options
+// dialog's buttons: the step's form has checked which.
+int Player(const Word& word) {
+  const std::string player = Lower(word.text);
+  return player == "winamp" ? 0 : player == "musicmatch" ? 1 : 2;
 }
 
 std::string ShowValue(const std::optional<RegistryValue>& value) {
@@ -97,7 +97,381 @@ std::u16string FromUtf8Bytes(const std::string& bytes) {
   }
 }
 
+// One word of a step's form: a keyword, given as its alternatives (bare
+// words, compared without regard to case), or a placeholder that any word
+// fills. Optional words come last.
+struct Slot {
+  std::string text;  // as the form writes it
+  std::vector<std::string> keywords;
+  bool optional = false;
+};
+
+// A form as the documentation writes it: words separated by blanks;
+// placeholders in capitals, "QUOTED" where they are text; keywords in small
+// letters or with | between alternatives; [ ] around an optional word.
+std::vector<Slot> SlotsOf(const std::string& form) {
+  std::vector<Slot> slots;
+  std::string token;
+  bool quoted = false;
+  for (std::size_t i = 0; i <= form.size(); ++i) {
+    const char c = i < form.size() ? form[i] : ' ';
+    quoted = quoted != (c == '"');
+    if (c != ' ' || quoted) {
+      token.push_back(c);
+      continue;
+    }
+    const bool optional = token.front() == '[';
+    if (optional) {
+      token = token.substr(1, token.size() - 2);
+    }
+    Slot slot{token, {}, optional};
+    if (token.front() != '"' && std::any_of(token.begin(), token.end(), [](char k) {
+          return k == '|' || (k >= 'a' && k <= 'z');
+        })) {
+      std::istringstream alternatives(Lower(FromUtf8(token)));
+      for (std::string keyword; std::getline(alternatives, keyword, '|');) {
+        slot.keywords.push_back(keyword);
+      }
+    }
+    slots.push_back(std::move(slot));
+    token.clear();
+  }
+  return slots;
+}
+
+// How many of the step's words fit the form before the first that does
+// not, and whether the whole step fits it.
+std::pair<std::size_t, bool> Fit(const std::vector<Slot>& slots, const Words& words) {
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    if (i >= words.size()) {
+      return {i, slots[i].optional};
+    }
+    const auto& keywords = slots[i].keywords;
+    if (!keywords.empty() &&
+        (words[i].quoted ||
+         std::find(keywords.begin(), keywords.end(), Lower(words[i].text)) == keywords.end())) {
+      return {i, false};
+    }
+  }
+  return {slots.size(), words.size() == slots.size()};
+}
+
 }  // namespace
+
+// Which desktops play a step: both, or only the simulated one (a file that
+// uses it there starts with `requires sim`).
+enum class Desktops { kBoth, kSim };
+
+struct Runner::Verb {
+  Verb(const char* text, Desktops on, void (*handler)(Runner&, const Words&))
+      : form(text), slots(SlotsOf(text)), desktops(on), play(handler) {}
+
+  std::string form;
+  std::vector<Slot> slots;
+  Desktops desktops;
+  void (*play)(Runner&, const Words&);
+};
+
+const std::vector<Runner::Verb>& Runner::Verbs() {
+  constexpr Desktops kBoth = Desktops::kBoth;
+  constexpr Desktops kSim = Desktops::kSim;
+  const auto call = [](Runner& r, const Words& w) {
+    r.lastSResult_ = w.size() > 2 ? w[2].text : u"";
+    r.lastResult_.reset();
+    if (!r.world_.Loaded()) {
+      if (r.loadTried_) {
+        r.Say("      not called: the plug-in could not be created");
+        return;
+      }
+      throw StepError("the plug-in is not loaded yet (use load)");
+    }
+    r.lastResult_ = Lower(w[0].text) == "command" ? r.world_.ParseCommand(w[1].text, r.lastSResult_)
+                                                  : r.world_.ParseTag(w[1].text, r.lastSResult_);
+  };
+  const auto dialog = [](Runner& r, const Words& w) {
+    static const std::map<std::string, DialogStep::Kind> kKinds = {
+        {"select", DialogStep::kSelect},   {"text", DialogStep::kText},
+        {"save", DialogStep::kSave},       {"help", DialogStep::kHelp},
+        {"close", DialogStep::kClose},     {"ok", DialogStep::kOk},
+        {"sysinfo", DialogStep::kSysInfo}, {"email", DialogStep::kEmail},
+        {"web", DialogStep::kWeb}};
+    r.world_.QueueDialogStep(DialogStep{kKinds.at(Lower(w[1].text)),
+                                        w.size() > 2 ? Player(w[2]) : 0,
+                                        w.size() > 3 ? w[3].text : u""});
+  };
+  const auto putReg = [](Runner& r, const Words& w) {
+    const std::string kind = Lower(w[4].text);
+    const std::string bytes = ToUtf8(w[5].text);
+    r.world_.PutValue(
+        Root(w[1]), w[2].text, w[3].text,
+        kind == "sz" ? RegistryValue{platform::kRegSz, platform::StringData(w[5].text)}
+        : kind == "dword"
+            ? RegistryValue{platform::kRegDword,
+                            platform::DwordData(static_cast<std::uint32_t>(Number(w[5])))}
+            : RegistryValue{platform::kRegBinary,
+                            std::vector<std::uint8_t>(bytes.begin(), bytes.end())});
+  };
+  const auto expectSetting = [](Runner& r, const Words& w) {
+    const auto value = r.world_.GetValue(platform::kHkeyCurrentUser, kSettingsKeyPath, w[2].text);
+    const std::string expected = IsKeyword(w[3], "absent") ? "absent" : "sz " + Quote(w[3].text);
+    r.Check(ShowValue(value) == expected, expected, ShowValue(value));
+  };
+  const auto expectReg = [](Runner& r, const Words& w) {
+    const auto value = r.world_.GetValue(Root(w[2]), w[3].text, w[4].text);
+    const std::string kind = Lower(w[5].text);
+    const std::string expected = kind == "sz"      ? "sz " + Quote(w[6].text)
+                                 : kind == "dword" ? "dword " + ToUtf8(w[6].text)
+                                                   : kind;
+    r.Check(ShowValue(value) == expected, expected, ShowValue(value));
+  };
+  const auto expectDialog = [](Runner& r, const Words& w) {
+    const auto shown = r.world_.ShownDialogs();
+    const auto next =
+        r.dialogsChecked_ < shown.size() ? std::optional(shown[r.dialogsChecked_]) : std::nullopt;
+    if (IsKeyword(w[1], "no")) {
+      r.Check(!next, "no dialog", next ? "dialog " + Quote(*next) : "");
+      return;
+    }
+    r.dialogsChecked_ += next ? 1 : 0;
+    r.Check(next == w[2].text, next ? Quote(w[2].text) : "a dialog " + Quote(w[2].text),
+            next ? Quote(*next) : "no dialog");
+  };
+  const auto expectFocus = [](Runner& r, const Words& w) {
+    const auto foreground = r.world_.ForegroundClass();
+    const std::string actual = foreground ? ToUtf8(*foreground) : "none";
+    r.Check(actual == ToUtf8(w[2].text), ToUtf8(w[2].text), actual);
+  };
+  const auto expectFile = [](Runner& r, const Words& w) {
+    const auto bytes = r.world_.GetFile(w[2].text);
+    const std::string actual = bytes ? Quote(FromUtf8Bytes(*bytes)) : "absent";
+    if (IsKeyword(w[3], "absent")) {
+      r.Check(!bytes, "absent", actual);
+    } else {
+      r.Check(bytes == ToUtf8(w[3].text), Quote(w[3].text), actual);
+    }
+  };
+  static const std::vector<Verb> verbs = {
+      {"requires sim|windows", kBoth,
+       [](Runner& r, const Words& w) {
+         if (!r.first_) {
+           throw StepError("requires: must be the first step of the file");
+         }
+         const std::string desktop = Lower(w[1].text);
+         if (desktop != r.world_.Name()) {
+           r.skipped_ = true;
+           r.Say("      skipped: this file needs the " + desktop + " desktop");
+         }
+       }},
+      {"load", kBoth,
+       [](Runner& r, const Words& /*w*/) {
+         r.loadTried_ = true;
+         if (!r.world_.Loaded()) {
+           const auto failure = r.world_.Load();
+           if (failure) {
+             // The host gets a failed creation and goes on without the plug-in.
+             r.Say("      the host could not create the plug-in: " + *failure);
+           }
+         }
+       }},
+      {"status N", kBoth,
+       [](Runner& r, const Words& w) {
+         const auto named = StatusNames().find(Lower(w[1].text));
+         r.world_.SetStatus(named != StatusNames().end() ? named->second
+                                                         : static_cast<std::int32_t>(Number(w[1])));
+       }},
+      {R"(name "TEXT")", kBoth,
+       [](Runner& r, const Words& w) {
+         r.world_.SetFriendlyName(w[1].text);
+         r.shownName_ = w[1].text;
+       }},
+      {R"(signin "TEXT")", kBoth,
+       [](Runner& r, const Words& w) { r.world_.SetSigninName(w[1].text); }},
+      {"messenger absent|present", kBoth,
+       [](Runner& r, const Words& w) {
+         r.world_.SetMessengerInstalled(IsKeyword(w[1], "present"));
+       }},
+      {"setting KEY delete", kBoth,
+       [](Runner& r, const Words& w) {
+         r.world_.RemoveValue(platform::kHkeyCurrentUser, kSettingsKeyPath, w[1].text);
+       }},
+      {R"(setting KEY "TEXT")", kBoth,
+       [](Runner& r, const Words& w) {
+         r.world_.PutValue(platform::kHkeyCurrentUser, kSettingsKeyPath, w[1].text,
+                           RegistryValue{platform::kRegSz, platform::StringData(w[2].text)});
+       }},
+      {R"(reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" sz "TEXT")", kBoth, putReg},
+      {R"(reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" dword N)", kBoth, putReg},
+      {R"(reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" binary "BYTES")", kBoth, putReg},
+      {R"(reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" delete)", kBoth,
+       [](Runner& r, const Words& w) { r.world_.RemoveValue(Root(w[1]), w[2].text, w[3].text); }},
+      {R"(window CLASS "TITLE")", kBoth,
+       [](Runner& r, const Words& w) { r.world_.OpenWindow(w[1].text, w[2].text); }},
+      {"close CLASS", kBoth, [](Runner& r, const Words& w) { r.world_.CloseWindow(w[1].text); }},
+      {"hang CLASS [off]", kBoth,
+       [](Runner& r, const Words& w) { r.world_.HangWindow(w[1].text, w.size() < 3); }},
+      {"fileinfo none", kBoth,
+       [](Runner& r, const Words& /*w*/) { r.world_.SetFileInfo(std::nullopt); }},
+      {R"(fileinfo "TITLE" "ARTIST" "ALBUM")", kBoth,
+       [](Runner& r, const Words& w) {
+         r.world_.SetFileInfo(FileInfo{w[1].text, w[2].text, w[3].text});
+       }},
+      {"focus none", kBoth, [](Runner& r, const Words& /*w*/) { r.world_.Focus(std::nullopt); }},
+      {"focus CLASS", kBoth, [](Runner& r, const Words& w) { r.world_.Focus(w[1].text); }},
+      {"foreground free", kBoth,
+       [](Runner& r, const Words& /*w*/) { r.world_.LockForeground(false); }},
+      {"foreground locked", kSim,
+       [](Runner& r, const Words& /*w*/) { r.world_.LockForeground(true); }},
+      {"scripthost absent|present", kBoth,
+       [](Runner& r, const Words& w) {
+         r.world_.SetScriptHostInstalled(IsKeyword(w[1], "present"));
+       }},
+      {"fail CALL [N]", kBoth,
+       [](Runner& r, const Words& w) {
+         r.world_.FailCall(ToUtf8(w[1].text),
+                           w.size() > 2 ? static_cast<std::size_t>(Number(w[2])) : 1);
+       }},
+      {"tick [N]", kBoth,
+       [](Runner& r, const Words& w) { r.world_.Tick(w.size() > 1 ? Number(w[1]) : 1); }},
+      {R"(command "TEXT" ["SRESULT"])", kBoth, call},
+      {R"(tag "TEXT" ["SRESULT"])", kBoth, call},
+      {"answer yes|no|ok", kBoth,
+       [](Runner& r, const Words& w) {
+         const std::string answer = Lower(w[1].text);
+         r.world_.Answer(answer == "yes" ? kIdYes : answer == "no" ? kIdNo : kIdOk);
+       }},
+      {"options select Winamp|MusicMatch|WindowsMedia", kBoth, dialog},
+      {R"(options text Winamp|MusicMatch|WindowsMedia "TEXT")", kBoth, dialog},
+      {"options save|close|help", kBoth, dialog},
+      {"about ok|close|sysinfo", kBoth, dialog},
+      {"about email|web", kSim, dialog},
+      {"user ordinary|admin", kSim,
+       [](Runner& r, const Words& w) { r.world_.SetOrdinaryUser(IsKeyword(w[1], "ordinary")); }},
+      {R"(file "PATH" "BYTES")", kSim,
+       [](Runner& r, const Words& w) { r.world_.PutFile(w[1].text, ToUtf8(w[2].text)); }},
+      {"env NAME delete", kSim,
+       [](Runner& r, const Words& w) { r.world_.SetEnvironmentVariable(w[1].text, std::nullopt); }},
+      {R"(env NAME "VALUE")", kSim,
+       [](Runner& r, const Words& w) { r.world_.SetEnvironmentVariable(w[1].text, w[2].text); }},
+      {"installer open", kSim,
+       [](Runner& r, const Words& /*w*/) { r.world_.Installer(InstallerAction::kOpen); }},
+      {"installer choose Winamp|MusicMatch|WindowsMedia", kSim,
+       [](Runner& r, const Words& w) {
+         constexpr InstallerAction kChoices[] = {InstallerAction::kChooseWinamp,
+                                                 InstallerAction::kChooseMusicMatch,
+                                                 InstallerAction::kChooseWindowsMedia};
+         r.world_.Installer(kChoices[Player(w[2])]);
+       }},
+      {"installer install|uninstall|cancel", kSim,
+       [](Runner& r, const Words& w) {
+         if (!r.world_.InstallerOpen()) {
+           throw StepError("installer: the installer is not open (use installer open)");
+         }
+         const std::string action = Lower(w[1].text);
+         r.world_.Installer(action == "install"     ? InstallerAction::kInstall
+                            : action == "uninstall" ? InstallerAction::kUninstall
+                                                    : InstallerAction::kCancel);
+       }},
+      {R"(say "TEXT")", kBoth,
+       [](Runner& r, const Words& w) {
+         r.Say("");
+         r.Say(ToUtf8(w[1].text));
+       }},
+
+      {R"(expect name "TEXT")", kBoth,
+       [](Runner& r, const Words& w) {
+         const std::u16string name = r.world_.FriendlyName();
+         r.Check(name == w[2].text, Quote(w[2].text), Quote(name));
+       }},
+      {R"(expect quicktext "TEXT")", kBoth,
+       [](Runner& r, const Words& w) {
+         const auto value = r.world_.GetValue(platform::kHkeyCurrentUser,
+                                              QuickTextKey(r.world_.SigninName()), u"Message");
+         std::optional<std::u16string> message;
+         if (value && value->type == platform::kRegSz) {
+           message = platform::TextOfStringData(value->data.data(), value->data.size());
+         }
+         r.Check(message == w[2].text, Quote(w[2].text), message ? Quote(*message) : "absent");
+       }},
+      {"expect setting KEY absent", kBoth, expectSetting},
+      {R"(expect setting KEY "TEXT")", kBoth, expectSetting},
+      {R"(expect reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" sz "TEXT")", kBoth, expectReg},
+      {R"(expect reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" dword N)", kBoth, expectReg},
+      {R"(expect reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" absent)", kBoth, expectReg},
+      {"expect result true|false", kBoth,
+       [](Runner& r, const Words& w) {
+         const std::string expected = Lower(w[2].text);
+         const std::string actual =
+             r.lastResult_ ? (*r.lastResult_ ? "true" : "false") : "no call yet";
+         r.Check(actual == expected, expected, actual);
+       }},
+      {R"(expect sresult "TEXT")", kBoth,
+       [](Runner& r, const Words& w) {
+         r.Check(r.lastSResult_ == w[2].text, Quote(w[2].text), Quote(r.lastSResult_));
+       }},
+      {R"(expect msgbox "CAPTION" "TEXT")", kBoth,
+       [](Runner& r, const Words& w) {
+         const auto shown = r.world_.ShownBoxes();
+         if (r.boxesChecked_ >= shown.size()) {
+           r.Check(false, "a box " + Quote(w[2].text) + " " + Quote(w[3].text), "no box");
+           return;
+         }
+         const auto& box = shown[r.boxesChecked_++];
+         r.Check(box.caption == w[2].text && box.text == w[3].text,
+                 Quote(w[2].text) + " " + Quote(w[3].text),
+                 Quote(box.caption) + " " + Quote(box.text));
+       }},
+      {"expect no msgbox", kBoth,
+       [](Runner& r, const Words& /*w*/) {
+         const auto shown = r.world_.ShownBoxes();
+         r.Check(r.boxesChecked_ >= shown.size(), "no message box",
+                 r.boxesChecked_ < shown.size() ? "box " + Quote(shown[r.boxesChecked_].text) : "");
+       }},
+      {"expect sent N", kBoth,
+       [](Runner& r, const Words& w) {
+         const auto sent = r.world_.SentCount();
+         r.Check(std::to_string(sent) == ToUtf8(w[2].text), ToUtf8(w[2].text) + " sent",
+                 std::to_string(sent) + " sent");
+       }},
+      {R"(expect dialog "CAPTION")", kBoth, expectDialog},
+      {"expect no dialog", kBoth, expectDialog},
+      {R"(expect opened "TARGET")", kSim,
+       [](Runner& r, const Words& w) {
+         const auto last = r.world_.LastOpened();
+         r.Check(last == w[2].text, Quote(w[2].text), last ? Quote(*last) : "nothing opened");
+       }},
+      {R"(expect started "COMMAND LINE")", kSim,
+       [](Runner& r, const Words& w) {
+         const auto last = r.world_.LastStarted();
+         r.Check(last == w[2].text, Quote(w[2].text), last ? Quote(*last) : "nothing started");
+       }},
+      {"expect focus none", kBoth, expectFocus},
+      {"expect focus CLASS", kBoth, expectFocus},
+      {"expect window CLASS visible|hidden|absent", kBoth,
+       [](Runner& r, const Words& w) {
+         const WindowState state = r.world_.NewestWindow(w[2].text);
+         const std::string actual = state == WindowState::kAbsent    ? "absent"
+                                    : state == WindowState::kVisible ? "visible"
+                                                                     : "hidden";
+         r.Check(actual == Lower(w[3].text), Lower(w[3].text), actual);
+       }},
+      {R"(expect file "PATH" absent)", kSim, expectFile},
+      {R"(expect file "PATH" "BYTES")", kSim, expectFile},
+      {"expect installer open|closed", kSim,
+       [](Runner& r, const Words& w) {
+         const std::string actual = r.world_.InstallerOpen() ? "open" : "closed";
+         r.Check(actual == Lower(w[2].text), Lower(w[2].text), actual);
+       }},
+  };
+  return verbs;
+}
+
+std::vector<std::string> Runner::Forms() {
+  std::vector<std::string> forms;
+  for (const Verb& verb : Verbs()) {
+    forms.push_back(verb.form);
+  }
+  return forms;
+}
 
 void Runner::Say(const std::string& text) {
   if (out_ != nullptr) {
@@ -115,11 +489,11 @@ void Runner::Check(bool holds, const std::string& expected, const std::string& a
 
 void Runner::Run(const std::vector<Step>& steps) {
   shownName_ = world_.FriendlyName();
-  bool first = true;
+  first_ = true;
   for (const auto& step : steps) {
     line_ = step.line;
     try {
-      RunStep(step, first);
+      RunStep(step);
     } catch (const StepError& error) {
       failures_.push_back(Failure{line_, error.what()});
       Say("    ERROR: " + std::string(error.what()));
@@ -128,7 +502,7 @@ void Runner::Run(const std::vector<Step>& steps) {
     if (skipped_) {
       return;
     }
-    first = false;
+    first_ = false;
     if (world_.FriendlyName() != shownName_) {
       shownName_ = world_.FriendlyName();
       Say("      contacts see: " + ToUtf8(shownName_));
@@ -141,308 +515,61 @@ void Runner::Run(const std::vector<Step>& steps) {
   }
 }
 
-void Runner::RunStep(const Step& step, bool first) {
-  const auto& words = step.words;
-  const std::string verb = Lower(words[0].text);
-  const auto arg = [&](std::size_t index) -> const Word& {
-    if (index >= words.size()) {
-      throw StepError(verb + ": missing argument " + std::to_string(index));
-    }
-    return words[index];
-  };
-  const auto text = [&](std::size_t index) { return arg(index).text; };
-
-  if (verb == "say") {
-    Say("");
-    Say(ToUtf8(text(1)));
-    return;
+void Runner::RunStep(const Step& step) {
+  if (!IsKeyword(step.words[0], "say")) {
+    Say("  > " + step.source);
   }
-  Say("  > " + step.source);
-
-  if (verb == "expect") {
-    Expect(step);
-  } else if (verb == "requires") {
-    const std::string desktop = Lower(text(1));
-    if (std::find(std::begin(kDesktopNames), std::end(kDesktopNames), desktop) ==
-        std::end(kDesktopNames)) {
-      throw StepError("requires: sim or windows, not " + desktop);
-    }
-    if (!first) {
-      throw StepError("requires: must be the first step of the file");
-    }
-    if (desktop != world_.Name()) {
-      skipped_ = true;
-      Say("      skipped: this file needs the " + desktop + " desktop");
-    }
-  } else if (verb == "load") {
-    loadTried_ = true;
-    if (!world_.Loaded()) {
-      const auto failure = world_.Load();
-      if (failure) {
-        // The host gets a failed creation and goes on without the plug-in.
-        Say("      the host could not create the plug-in: " + *failure);
+  // The forms that fit the most words, for the error.
+  std::size_t nearest = 0;
+  std::vector<const Verb*> near;
+  for (const Verb& verb : Verbs()) {
+    const auto [fit, whole] = Fit(verb.slots, step.words);
+    if (whole) {
+      if (verb.desktops == Desktops::kSim && world_.Name() != "sim") {
+        throw StepError(verb.form +
+                        ": played only on the simulated desktop (the file needs `requires sim`)");
       }
+      verb.play(*this, step.words);
+      return;
     }
-  } else if (verb == "status") {
-    const auto named = StatusNames().find(Lower(text(1)));
-    world_.SetStatus(named != StatusNames().end() ? named->second
-                                                  : static_cast<std::int32_t>(Number(arg(1))));
-  } else if (verb == "name") {
-    world_.SetFriendlyName(text(1));
-    shownName_ = text(1);
-  } else if (verb == "signin") {
-    world_.SetSigninName(text(1));
-  } else if (verb == "setting") {
-    if (IsKeyword(arg(2), "delete")) {
-      world_.RemoveValue(platform::kHkeyCurrentUser, kSettingsKeyPath, text(1));
-    } else {
-      world_.PutValue(platform::kHkeyCurrentUser, kSettingsKeyPath, text(1),
-                      RegistryValue{platform::kRegSz, platform::StringData(text(2))});
+    if (fit > nearest) {
+      nearest = fit;
+      near.clear();
     }
-  } else if (verb == "reg") {
-    const platform::RegKey root = Root(arg(1));
-    const std::string kind = Lower(text(4));
-    if (kind == "sz") {
-      world_.PutValue(root, text(2), text(3),
-                      RegistryValue{platform::kRegSz, platform::StringData(text(5))});
-    } else if (kind == "dword") {
-      world_.PutValue(
-          root, text(2), text(3),
-          RegistryValue{platform::kRegDword,
-                        platform::DwordData(static_cast<std::uint32_t>(Number(arg(5))))});
-    } else if (kind == "binary") {
-      const std::string bytes = ToUtf8(text(5));
-      world_.PutValue(root, text(2), text(3),
-                      RegistryValue{platform::kRegBinary,
-                                    std::vector<std::uint8_t>(bytes.begin(), bytes.end())});
-    } else if (kind == "delete") {
-      world_.RemoveValue(root, text(2), text(3));
-    } else {
-      throw StepError("reg: sz, dword, binary or delete");
+    if (fit == nearest && fit > 0) {
+      near.push_back(&verb);
     }
-  } else if (verb == "window") {
-    world_.OpenWindow(text(1), text(2));
-  } else if (verb == "close") {
-    world_.CloseWindow(text(1));
-  } else if (verb == "hang") {
-    world_.HangWindow(text(1), words.size() < 3 || Lower(text(2)) != "off");
-  } else if (verb == "fileinfo") {
-    if (IsKeyword(arg(1), "none")) {
-      world_.SetFileInfo(std::nullopt);
-    } else {
-      world_.SetFileInfo(FileInfo{text(1), text(2), text(3)});
-    }
-  } else if (verb == "focus") {
-    if (IsKeyword(arg(1), "none")) {
-      world_.Focus(std::nullopt);
-    } else {
-      world_.Focus(text(1));
-    }
-  } else if (verb == "foreground") {
-    world_.LockForeground(Lower(text(1)) == "locked");
-  } else if (verb == "scripthost") {
-    world_.SetScriptHostInstalled(Lower(text(1)) != "absent");
-  } else if (verb == "messenger") {
-    world_.SetMessengerInstalled(Lower(text(1)) != "absent");
-  } else if (verb == "fail") {
-    const std::size_t nth = words.size() > 2 ? static_cast<std::size_t>(Number(arg(2))) : 1;
-    world_.FailCall(ToUtf8(text(1)), nth);
-  } else if (verb == "tick") {
-    world_.Tick(words.size() > 1 ? Number(arg(1)) : 1);
-  } else if (verb == "command" || verb == "tag") {
-    lastSResult_ = words.size() > 2 ? text(2) : u"";
-    lastResult_.reset();
-    if (!world_.Loaded()) {
-      if (loadTried_) {
-        Say("      not called: the plug-in could not be created");
-        return;
-      }
-      throw StepError("the plug-in is not loaded yet (use load)");
-    }
-    lastResult_ = verb == "command" ? world_.ParseCommand(text(1), lastSResult_)
-                                    : world_.ParseTag(text(1), lastSResult_);
-  } else if (verb == "options" || verb == "about") {
-    static const std::map<std::string, DialogStep::Kind> kActions = {
-        {"select", DialogStep::kSelect},   {"text", DialogStep::kText},
-        {"save", DialogStep::kSave},       {"help", DialogStep::kHelp},
-        {"close", DialogStep::kClose},     {"ok", DialogStep::kOk},
-        {"sysinfo", DialogStep::kSysInfo}, {"email", DialogStep::kEmail},
-        {"web", DialogStep::kWeb}};
-    static const std::map<std::string, int> kPlayers = {
-        {"winamp", 0}, {"musicmatch", 1}, {"windowsmedia", 2}};
-    const auto kind = kActions.find(Lower(text(1)));
-    if (kind == kActions.end()) {
-      throw StepError(verb + ": unknown action " + ToUtf8(text(1)));
-    }
-    DialogStep queued{kind->second, 0, u""};
-    if (kind->second == DialogStep::kSelect || kind->second == DialogStep::kText) {
-      const auto player = kPlayers.find(Lower(text(2)));
-      if (player == kPlayers.end()) {
-        throw StepError("no player " + ToUtf8(text(2)) + " (Winamp, MusicMatch, WindowsMedia)");
-      }
-      queued.player = player->second;
-    }
-    if (kind->second == DialogStep::kText) {
-      queued.text = text(3);
-    }
-    world_.QueueDialogStep(queued);
-  } else if (verb == "user") {
-    world_.SetOrdinaryUser(Lower(text(1)) == "ordinary");
-  } else if (verb == "file") {
-    world_.PutFile(text(1), ToUtf8(text(2)));
-  } else if (verb == "env") {
-    if (IsKeyword(arg(2), "delete")) {
-      world_.SetEnvironmentVariable(text(1), std::nullopt);
-    } else {
-      world_.SetEnvironmentVariable(text(1), text(2));
-    }
-  } else if (verb == "installer") {
-    Installer(step);
-  } else if (verb == "answer") {
-    const std::string answer = Lower(text(1));
-    world_.Answer(answer == "yes" ? kIdYes : answer == "no" ? kIdNo : kIdOk);
-  } else {
-    throw StepError("unknown verb " + verb);
   }
-}
-
-void Runner::Installer(const Step& step) {
-  const auto& words = step.words;
-  const auto word = [&](std::size_t index) -> const Word& {
-    if (index >= words.size()) {
-      throw StepError("installer: missing argument " + std::to_string(index));
-    }
-    return words[index];
+  if (near.empty()) {
+    throw StepError("unknown verb " + Lower(step.words[0].text));
+  }
+  const auto shown = [&](std::size_t i) {
+    return step.words[i].quoted ? Quote(step.words[i].text) : ToUtf8(step.words[i].text);
   };
-  static const std::map<std::string, InstallerAction> kActions = {
-      {"open", InstallerAction::kOpen},
-      {"install", InstallerAction::kInstall},
-      {"uninstall", InstallerAction::kUninstall},
-      {"cancel", InstallerAction::kCancel}};
-  static const std::map<std::string, InstallerAction> kChoices = {
-      {"winamp", InstallerAction::kChooseWinamp},
-      {"musicmatch", InstallerAction::kChooseMusicMatch},
-      {"windowsmedia", InstallerAction::kChooseWindowsMedia}};
-  const std::string action = Lower(word(1).text);
-  if (action == "choose") {
-    const auto player = kChoices.find(Lower(word(2).text));
-    if (player == kChoices.end()) {
-      throw StepError("no player " + ToUtf8(word(2).text) + " (Winamp, MusicMatch, WindowsMedia)");
-    }
-    world_.Installer(player->second);
-    return;
-  }
-  const auto known = kActions.find(action);
-  if (known == kActions.end()) {
-    throw StepError("installer: open, choose, install, uninstall or cancel, not " + action);
-  }
-  if (known->second != InstallerAction::kOpen && !world_.InstallerOpen()) {
-    throw StepError("installer: the installer is not open (use installer open)");
-  }
-  world_.Installer(known->second);
-}
-
-void Runner::Expect(const Step& step) {
-  const auto& words = step.words;
-  const auto word = [&](std::size_t index) -> const Word& {
-    if (index >= words.size()) {
-      throw StepError("expect: missing argument " + std::to_string(index));
-    }
-    return words[index];
+  // Appends `text` to a list that `separator` divides.
+  const auto append = [](std::string& list, const char* separator, const std::string& text) {
+    list.append(list.empty() ? "" : separator).append(text);
   };
-  const auto text = [&](std::size_t index) -> const std::u16string& { return word(index).text; };
-  const std::string what = Lower(text(1));
-
-  if (what == "name") {
-    const std::u16string name = world_.FriendlyName();
-    Check(name == text(2), Quote(text(2)), Quote(name));
-  } else if (what == "quicktext") {
-    const auto value =
-        world_.GetValue(platform::kHkeyCurrentUser, QuickTextKey(world_.SigninName()), u"Message");
-    std::optional<std::u16string> message;
-    if (value && value->type == platform::kRegSz) {
-      message = platform::TextOfStringData(value->data.data(), value->data.size());
-    }
-    Check(message == text(2), Quote(text(2)), message ? Quote(*message) : "absent");
-  } else if (what == "setting") {
-    const auto value = world_.GetValue(platform::kHkeyCurrentUser, kSettingsKeyPath, text(2));
-    if (IsKeyword(word(3), "absent")) {
-      Check(!value, "absent", ShowValue(value));
-    } else {
-      Check(ShowValue(value) == "sz " + Quote(text(3)), "sz " + Quote(text(3)), ShowValue(value));
-    }
-  } else if (what == "reg") {
-    const auto value = world_.GetValue(Root(word(2)), text(3), text(4));
-    const std::string kind = Lower(text(5));
-    std::string expected = kind;
-    if (kind == "sz") {
-      expected = "sz " + Quote(text(6));
-    } else if (kind == "dword") {
-      expected = "dword " + ToUtf8(text(6));
-    }
-    Check(ShowValue(value) == expected, expected, ShowValue(value));
-  } else if (what == "result") {
-    const bool expected = Lower(text(2)) == "true";
-    Check(lastResult_ == expected, expected ? "true" : "false",
-          lastResult_ ? (*lastResult_ ? "true" : "false") : "no call yet");
-  } else if (what == "sresult") {
-    Check(lastSResult_ == text(2), Quote(text(2)), Quote(lastSResult_));
-  } else if (what == "msgbox") {
-    const auto shown = world_.ShownBoxes();
-    if (boxesChecked_ >= shown.size()) {
-      Check(false, "a box " + Quote(text(2)) + " " + Quote(text(3)), "no box");
-    } else {
-      const auto& box = shown[boxesChecked_++];
-      Check(box.caption == text(2) && box.text == text(3), Quote(text(2)) + " " + Quote(text(3)),
-            Quote(box.caption) + " " + Quote(box.text));
-    }
-  } else if (what == "no" && Lower(text(2)) == "dialog") {
-    const auto shown = world_.ShownDialogs();
-    Check(dialogsChecked_ >= shown.size(), "no dialog",
-          dialogsChecked_ < shown.size() ? "dialog " + Quote(shown[dialogsChecked_]) : "");
-  } else if (what == "dialog") {
-    const auto shown = world_.ShownDialogs();
-    if (dialogsChecked_ >= shown.size()) {
-      Check(false, "a dialog " + Quote(text(2)), "no dialog");
-    } else {
-      const std::u16string& caption = shown[dialogsChecked_++];
-      Check(caption == text(2), Quote(text(2)), Quote(caption));
-    }
-  } else if (what == "opened" || what == "started") {
-    const auto last = what == "opened" ? world_.LastOpened() : world_.LastStarted();
-    Check(last == text(2), Quote(text(2)), last ? Quote(*last) : "nothing " + what);
-  } else if (what == "no") {
-    const auto shown = world_.ShownBoxes();
-    Check(boxesChecked_ >= shown.size(), "no message box",
-          boxesChecked_ < shown.size() ? "box " + Quote(shown[boxesChecked_].text) : "");
-  } else if (what == "sent") {
-    const auto sent = world_.SentCount();
-    Check(std::to_string(sent) == ToUtf8(text(2)), ToUtf8(text(2)) + " sent",
-          std::to_string(sent) + " sent");
-  } else if (what == "focus") {
-    const auto foreground = world_.ForegroundClass();
-    const std::string actual = foreground ? ToUtf8(*foreground) : "none";
-    Check(actual == ToUtf8(text(2)), ToUtf8(text(2)), actual);
-  } else if (what == "file") {
-    const auto bytes = world_.GetFile(text(2));
-    const std::string actual = bytes ? Quote(FromUtf8Bytes(*bytes)) : "absent";
-    if (IsKeyword(word(3), "absent")) {
-      Check(!bytes, "absent", actual);
-    } else {
-      Check(bytes == ToUtf8(text(3)), Quote(text(3)), actual);
-    }
-  } else if (what == "installer") {
-    const std::string actual = world_.InstallerOpen() ? "open" : "closed";
-    Check(actual == Lower(text(2)), Lower(text(2)), actual);
-  } else if (what == "window") {
-    const WindowState state = world_.NewestWindow(text(2));
-    const std::string actual = state == WindowState::kAbsent    ? "absent"
-                               : state == WindowState::kVisible ? "visible"
-                                                                : "hidden";
-    Check(actual == Lower(text(3)), Lower(text(3)), actual);
-  } else {
-    throw StepError("expect: unknown " + what);
+  std::string words;
+  std::string keywords;
+  std::string forms;
+  for (std::size_t i = 0; i < nearest; ++i) {
+    append(words, " ", shown(i));
   }
+  for (const Verb* verb : near) {
+    append(forms, " or ", verb->form);
+    const Slot* slot = nearest < verb->slots.size() ? &verb->slots[nearest] : nullptr;
+    if (slot != nullptr && !slot->keywords.empty() &&
+        keywords.find(slot->text) == std::string::npos) {
+      append(keywords, "|", slot->text);
+    }
+  }
+  // A word in a place where only certain words go, or words missing or
+  // left over.
+  if (nearest < step.words.size() && !keywords.empty()) {
+    throw StepError(words + ": " + shown(nearest) + " is none of " + keywords);
+  }
+  throw StepError(step.source + ": write it as " + forms);
 }
 
 std::optional<std::vector<Step>> ReadScenarioFile(const char* path) {

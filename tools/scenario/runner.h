@@ -34,15 +34,21 @@ class Runner {
   [[nodiscard]] const std::vector<Failure>& Failures() const { return failures_; }
   [[nodiscard]] bool Skipped() const { return skipped_; }
 
+  // Every step the player knows, as docs/scenario-language.md writes it.
+  [[nodiscard]] static std::vector<std::string> Forms();
+
  private:
-  void RunStep(const Step& step, bool first);
-  void Expect(const Step& step);
-  void Installer(const Step& step);
+  struct Verb;
+  // The verbs and expectations: one entry each.
+  static const std::vector<Verb>& Verbs();
+
+  void RunStep(const Step& step);
   void Check(bool holds, const std::string& expected, const std::string& actual);
   void Say(const std::string& text);
 
   World& world_;
   std::FILE* out_;
+  bool first_ = true;
   bool loadTried_ = false;
   bool skipped_ = false;
   int line_ = 0;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/players.h"
 #include "platform/types.h"
 
 namespace tb::scenario {
@@ -29,11 +30,7 @@ struct RegistryValue {
 };
 
 // What Winamp's file-information dialog shows.
-struct FileInfo {
-  std::u16string title;
-  std::u16string artist;
-  std::u16string album;
-};
+using sim::FileInfo;
 
 struct ShownBox {
   std::u16string caption;
@@ -120,26 +117,37 @@ class World {
   // Modal dialogs: the user's next actions, and the captions shown so far.
   virtual void QueueDialogStep(const DialogStep& step) = 0;
   [[nodiscard]] virtual std::vector<std::u16string> ShownDialogs() = 0;
-  // What the shell was last asked to open, and the program last started.
-  [[nodiscard]] virtual std::optional<std::u16string> LastOpened() = 0;
-  [[nodiscard]] virtual std::optional<std::u16string> LastStarted() = 0;
-  // Files, and whether HKEY_LOCAL_MACHINE may be written.
-  virtual void PutFile(const std::u16string& path, const std::string& bytes) = 0;
-  virtual void SetOrdinaryUser(bool ordinary) = 0;
-  // A file's bytes, or nothing when there is no such file.
-  [[nodiscard]] virtual std::optional<std::string> GetFile(const std::u16string& path) = 0;
-  // An environment variable; nothing removes it.
-  virtual void SetEnvironmentVariable(const std::u16string& name,
-                                      const std::optional<std::u16string>& value) = 0;
 
+  // Played only on the simulated desktop: the runner refuses their steps on
+  // any other, so a desktop that does not play them leaves them as they are.
+  // What the shell was last asked to open, and the program last started.
+  [[nodiscard]] virtual std::optional<std::u16string> LastOpened() { throw NotPlayed(); }
+  [[nodiscard]] virtual std::optional<std::u16string> LastStarted() { throw NotPlayed(); }
+  // Files, and whether HKEY_LOCAL_MACHINE may be written.
+  virtual void PutFile(const std::u16string& /*path*/, const std::string& /*bytes*/) {
+    throw NotPlayed();
+  }
+  virtual void SetOrdinaryUser(bool /*ordinary*/) { throw NotPlayed(); }
+  // A file's bytes, or nothing when there is no such file.
+  [[nodiscard]] virtual std::optional<std::string> GetFile(const std::u16string& /*path*/) {
+    throw NotPlayed();
+  }
+  // An environment variable; nothing removes it.
+  virtual void SetEnvironmentVariable(const std::u16string& /*name*/,
+                                      const std::optional<std::u16string>& /*value*/) {
+    throw NotPlayed();
+  }
   // The installer: Open starts it (its first box is answered as `answer`
   // said), the other actions are the user's in its window while it is open.
-  virtual void Installer(InstallerAction action) = 0;
-  [[nodiscard]] virtual bool InstallerOpen() = 0;
+  virtual void Installer(InstallerAction /*action*/) { throw NotPlayed(); }
+  [[nodiscard]] virtual bool InstallerOpen() { throw NotPlayed(); }
 
   // How many registry keys the plug-in holds open, where this desktop can
   // count them.
   [[nodiscard]] virtual std::optional<std::size_t> OpenRegistryKeys() = 0;
+
+ private:
+  static StepError NotPlayed() { return StepError{"not played on this desktop"}; }
 };
 
 }  // namespace tb::scenario

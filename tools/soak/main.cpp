@@ -15,6 +15,7 @@
 #include "plugin/core/plugin.h"
 #include "plugin/core/settings.h"
 #include "plugin/core/tag_expansion.h"
+#include "tools/sandbox/sim_dialogs.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ std::u16string Number(int n) {
 
 class Day {
  public:
-  Day() : plugin_(desktop_.Platform()) {
+  Day() : plugin_(desktop_.Platform(), dialogs_) {
     desktop_.messenger.state.signinName = u"ann@example.com";
     desktop_.messenger.state.friendlyName = u"Ann";
     desktop_.registry.PutString(tb::platform::kHkeyCurrentUser, tb::kSettingsKeyPath, tb::kPlayer,
@@ -123,6 +124,7 @@ class Day {
 
  private:
   tb::sim::SimDesktop desktop_;
+  tb::sandbox::SimDialogs dialogs_{desktop_};
   tb::Plugin plugin_;
   std::optional<tb::Nick> nick_;
 };

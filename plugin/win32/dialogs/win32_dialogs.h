@@ -1,10 +1,10 @@
-// The dialogs seam on real Windows: the options dialog and the about box as
+// The plug-in's dialogs on real Windows: the options dialog and the about box as
 // modal dialogs of the library. Each is a thin view over its portable form:
 // it shows the form's fields in real controls and hands the user's actions
 // to the form's handlers.
 #pragma once
 
-#include "platform/dialogs.h"
+#include "plugin/dialogs/dialogs.h"
 
 namespace tb::win32 {
 
@@ -37,7 +37,7 @@ inline constexpr int kSystemInfo = 2011;  // Command3
 inline constexpr unsigned kAboutTimer = 1;
 }  // namespace controls
 
-class Win32Dialogs final : public platform::Dialogs {
+class Win32Dialogs final : public Dialogs {
  public:
   // `instance` is the module the dialogs belong to (the library's HINSTANCE).
   explicit Win32Dialogs(void* instance) : instance_(instance) {}

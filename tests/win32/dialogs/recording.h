@@ -71,9 +71,6 @@ class CountingWindows final : public platform::Windows {
   bool SetForegroundWindow(platform::Hwnd window) override {
     return real_.SetForegroundWindow(window);
   }
-  bool ShowWindow(platform::Hwnd window, int command) override {
-    return real_.ShowWindow(window, command);
-  }
   bool ShowWindowAsync(platform::Hwnd window, int command) override {
     return real_.ShowWindowAsync(window, command);
   }

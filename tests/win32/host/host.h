@@ -19,9 +19,7 @@ struct Host {
   CheckLog& log;
 };
 
-// Registry reads under any root.
-bool KeyExists(HKEY root, const std::u16string& path);
-// A REG_SZ value, or `missing` when there is none.
+// A REG_SZ value under any root, or `missing` when there is none.
 std::u16string ReadText(HKEY root, const std::u16string& path, const std::u16string& name,
                         const std::u16string& missing = u"<missing>");
 

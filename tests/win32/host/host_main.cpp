@@ -19,15 +19,6 @@
 
 namespace tb::test {
 
-bool KeyExists(HKEY root, const std::u16string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, Wide(path.c_str()), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  RegCloseKey(key);
-  return true;
-}
-
 std::u16string ReadText(HKEY root, const std::u16string& path, const std::u16string& name,
                         const std::u16string& missing) {
   DWORD type = 0;

@@ -18,11 +18,13 @@
 
 #include "installer/win32/setup_controls.h"
 #include "tests/support/check_log.h"
+#include "tests/win32/support/com_support.h"
 #include "tests/win32/support/regsvr32.h"
 
 namespace {
 
 using tb::test::CheckLog;
+using tb::test::KeyExists;
 namespace controls = tb::setup::controls;
 
 constexpr wchar_t kMsgPlusKey[] = L"SOFTWARE\\Pelorin\\MsgPlus2";
@@ -80,15 +82,6 @@ void DeleteValue(HKEY root, const wchar_t* path, const wchar_t* name) {
     RegDeleteValueW(key, name);
     RegCloseKey(key);
   }
-}
-
-bool KeyExists(const wchar_t* path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  RegCloseKey(key);
-  return true;
 }
 
 bool Exists(const std::wstring& path) {
@@ -416,8 +409,9 @@ int wmain(int argc, wchar_t** argv) {
   Write(dist + L"\\data0.cab", "MZ data0");
 
   const auto oldPluginDir = ReadString(HKEY_LOCAL_MACHINE, kMsgPlusKey, L"PluginDir");
-  const bool hadHost = KeyExists(L"SOFTWARE\\Pelorin");
-  const bool hadUiPlugins = KeyExists(L"SOFTWARE\\Microsoft\\MediaPlayer\\UIPlugins");
+  const bool hadHost = KeyExists(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Pelorin");
+  const bool hadUiPlugins =
+      KeyExists(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Microsoft\\MediaPlayer\\UIPlugins");
   DeleteValue(HKEY_LOCAL_MACHINE, kMsgPlusKey, L"PluginDir");
   CheckMissingPluginDir(log, program, dist);
   WriteString(HKEY_LOCAL_MACHINE, kMsgPlusKey, L"PluginDir", plugins);
@@ -461,7 +455,8 @@ int wmain(int argc, wchar_t** argv) {
   RemoveDirectoryW(root.c_str());
   log.Ok(!formsOurs || !Exists(forms), "no FM20.DLL of ours is left behind");
   log.Ok(!Exists(root), "the throw-away folders are gone");
-  log.Ok(hadHost || !KeyExists(L"SOFTWARE\\Pelorin"), "no host key of ours is left behind");
+  log.Ok(hadHost || !KeyExists(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Pelorin"),
+         "no host key of ours is left behind");
   log.Ok(!Server(kPublisherClass), "the publishing plug-in's class is unregistered again");
 
   CoUninitialize();

@@ -18,10 +18,10 @@
 
 namespace tb::test {
 
-inline constexpr char16_t kWinampClass[] = u"Winamp v1.x";
-inline constexpr char16_t kFileInfoDialogClass[] = u"#32770";
-inline constexpr char16_t kFileInfoDialogTitle[] = u"MPEG file info box + ID3 tag editor";
-inline constexpr WPARAM kWinampFileInfoCommand = 40188;
+using sim::kFileInfoDialogClass;
+using sim::kFileInfoDialogTitle;
+using sim::kWinampClass;
+using sim::kWinampFileInfoCommand;
 
 class Players {
  public:

@@ -50,15 +50,6 @@ std::string Failed(const char* call, HRESULT hr) {
   return std::string(call) + " answered " + Hex(hr);
 }
 
-bool KeyExists(HKEY root, const std::u16string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, Wide(path.c_str()), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  RegCloseKey(key);
-  return true;
-}
-
 std::optional<scenario::RegistryValue> ReadValue(HKEY root, const std::u16string& path,
                                                  const std::u16string& name) {
   HKEY key = nullptr;
@@ -559,62 +550,12 @@ scenario::WindowState Win32World::NewestWindow(const std::u16string& className) 
                                                     : scenario::WindowState::kHidden;
 }
 
-void Win32World::LockForeground(bool locked) {
-  if (locked) {
-    throw StepError(
-        "foreground locked: Windows cannot be made to refuse the focus here "
-        "(the file needs `requires sim`)");
-  }
-}
-
 void Win32World::FailCall(const std::string& call, std::size_t nth) {
   if (!messenger_.FailCall(call, nth)) {
     throw StepError("fail " + call +
                     ": only Messenger's calls can be made to fail here (the file needs "
                     "`requires sim`)");
   }
-}
-
-void Win32World::QueueDialogStep(const scenario::DialogStep& step) {
-  if (step.kind == scenario::DialogStep::kEmail || step.kind == scenario::DialogStep::kWeb) {
-    throw StepError(
-        "about email|web: the shell would follow the link for real here (the file needs "
-        "`requires sim`)");
-  }
-  dialogs_.Queue(step);
-}
-
-std::optional<std::u16string> Win32World::LastOpened() {
-  throw StepError("what the shell opens is not recorded on this desktop");
-}
-
-std::optional<std::u16string> Win32World::LastStarted() {
-  throw StepError("the programs started are not recorded on this desktop");
-}
-
-void Win32World::PutFile(const std::u16string& /*path*/, const std::string& /*bytes*/) {
-  throw StepError("files are not written on this desktop");
-}
-
-void Win32World::SetOrdinaryUser(bool /*ordinary*/) {
-  throw StepError("user rights cannot be changed on this desktop");
-}
-
-std::optional<std::string> Win32World::GetFile(const std::u16string& /*path*/) {
-  throw StepError("files are not read on this desktop");
-}
-
-void Win32World::SetEnvironmentVariable(const std::u16string& /*name*/,
-                                        const std::optional<std::u16string>& /*value*/) {
-  throw StepError("environment variables are not set on this desktop");
-}
-
-void Win32World::Installer(scenario::InstallerAction /*action*/) {
-  throw StepError("the installer is not played on this desktop (tests/win32/installer drives it)");
-}
-
-bool Win32World::InstallerOpen() {
-  throw StepError("the installer is not played on this desktop (tests/win32/installer drives it)");
 }
 
 }  // namespace tb::test

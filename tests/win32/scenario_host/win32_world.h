@@ -151,25 +151,16 @@ class Win32World final : public scenario::World {
   void Focus(const std::optional<std::u16string>& className) override;
   [[nodiscard]] std::optional<std::u16string> ForegroundClass() override;
   [[nodiscard]] scenario::WindowState NewestWindow(const std::u16string& className) override;
-  void LockForeground(bool locked) override;
+  // Windows hands the focus over when asked (`foreground locked` is played
+  // only on the simulated desktop).
+  void LockForeground(bool /*locked*/) override {}
   void FailCall(const std::string& call, std::size_t nth) override;
 
   void Answer(int button) override { boxes_.Answer(button); }
   [[nodiscard]] std::vector<scenario::ShownBox> ShownBoxes() override { return boxes_.Shown(); }
 
-  void QueueDialogStep(const scenario::DialogStep& step) override;
+  void QueueDialogStep(const scenario::DialogStep& step) override { dialogs_.Queue(step); }
   [[nodiscard]] std::vector<std::u16string> ShownDialogs() override { return dialogs_.Shown(); }
-  // What the plug-in opens and starts, files and user rights are not played
-  // on this desktop: files that use them require the simulated one.
-  [[nodiscard]] std::optional<std::u16string> LastOpened() override;
-  [[nodiscard]] std::optional<std::u16string> LastStarted() override;
-  void PutFile(const std::u16string& path, const std::string& bytes) override;
-  void SetOrdinaryUser(bool ordinary) override;
-  [[nodiscard]] std::optional<std::string> GetFile(const std::u16string& path) override;
-  void SetEnvironmentVariable(const std::u16string& name,
-                              const std::optional<std::u16string>& value) override;
-  void Installer(scenario::InstallerAction action) override;
-  [[nodiscard]] bool InstallerOpen() override;
 
   [[nodiscard]] std::optional<std::size_t> OpenRegistryKeys() override { return std::nullopt; }
 

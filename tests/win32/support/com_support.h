@@ -1,5 +1,6 @@
 // Small helpers for the Windows test programs: owned COM references and
-// BSTRs, printable HRESULTs, and a message loop with a time bound.
+// BSTRs, printable HRESULTs, a message loop with a time bound, and whether
+// a registry key exists.
 #pragma once
 
 #include <windows.h>
@@ -107,6 +108,15 @@ inline void PumpFor(DWORD ms) {
       DispatchMessageW(&message);
     }
   }
+}
+
+inline bool KeyExists(HKEY root, const std::u16string& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, Wide(path.c_str()), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(key);
+  return true;
 }
 
 }  // namespace tb::test

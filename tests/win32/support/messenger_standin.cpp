@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "plugin/win32/guid.h"
+#include "platform/win32/messenger.h"
 
 namespace tb::test {
 namespace {
@@ -344,7 +344,7 @@ bool MessengerStandInState::Enter(const std::string& call) {
 
 MessengerStandIn::MessengerStandIn(MessengerStandInState& state)
     : factory_(new StandInFactory(state)) {
-  registered_ = CoRegisterClassObject(tb::win32::kClsidMessengerGuid, factory_,
+  registered_ = CoRegisterClassObject(tb::win32::kClsidMessenger, factory_,
                                       CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                                       REGCLS_MULTIPLEUSE, &cookie_);
 }

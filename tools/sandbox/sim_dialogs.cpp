@@ -1,9 +1,9 @@
-#include "platform/sim/dialogs.h"
+#include "tools/sandbox/sim_dialogs.h"
 
 #include "plugin/dialogs/frm_about.h"
 #include "plugin/dialogs/frm_options.h"
 
-namespace tb::sim {
+namespace tb::sandbox {
 namespace {
 
 // A modal dialog's window: a handle the plug-in can own boxes with.
@@ -12,7 +12,7 @@ constexpr platform::Hwnd kDialogWindow = 0x7E000;
 }  // namespace
 
 void SimDialogs::ShowOptions(platform::Hwnd /*owner*/, FrmOptions& form) {
-  if (faults_.Enter("DialogBoxIndirectParamW")) {
+  if (desktop_.faults.Enter("DialogBoxIndirectParamW")) {
     return;
   }
   shown_.emplace_back(kOptionsCaption);
@@ -20,14 +20,14 @@ void SimDialogs::ShowOptions(platform::Hwnd /*owner*/, FrmOptions& form) {
   bool* const options[] = {&form.Option3, &form.Option4, &form.Option5};
   TemplateBox* const boxes[] = {&form.Text3, &form.Text5, &form.Text6};
   while (!form.unloaded) {
-    if (actions_.empty()) {
+    if (steps_.empty()) {
       form.Close();  // nothing more to do: the user closes it
       break;
     }
-    const DialogAction action = actions_.front();
-    actions_.pop_front();
+    const scenario::DialogStep action = steps_.front();
+    steps_.pop_front();
     switch (action.kind) {
-      case DialogAction::kSelect:
+      case scenario::DialogStep::kSelect:
         for (int i = 0; i < 3; ++i) {
           *options[i] = i == action.player;
         }
@@ -39,13 +39,13 @@ void SimDialogs::ShowOptions(platform::Hwnd /*owner*/, FrmOptions& form) {
           form.Option5_Click();
         }
         break;
-      case DialogAction::kText:
+      case scenario::DialogStep::kText:
         boxes[action.player]->text = action.text;
         break;
-      case DialogAction::kSave:
+      case scenario::DialogStep::kSave:
         form.Command1_Click();
         break;
-      case DialogAction::kHelp:
+      case scenario::DialogStep::kHelp:
         form.Command2_Click();
         break;
       default:
@@ -56,30 +56,30 @@ void SimDialogs::ShowOptions(platform::Hwnd /*owner*/, FrmOptions& form) {
 }
 
 void SimDialogs::ShowAbout(platform::Hwnd /*owner*/, FrmAbout& form) {
-  if (faults_.Enter("DialogBoxIndirectParamW")) {
+  if (desktop_.faults.Enter("DialogBoxIndirectParamW")) {
     return;
   }
   shown_.push_back(form.caption);
   form.window = kDialogWindow + 4;
   // The box's one-shot timer comes a second after it opens; the poll
   // timer goes on ticking meanwhile, as a modal loop dispatches it.
-  timer_.Advance(kAboutTimerMs);
+  desktop_.timer.Advance(kAboutTimerMs);
   form.Timer1_Timer();
   while (!form.unloaded) {
-    if (actions_.empty()) {
+    if (steps_.empty()) {
       form.Form_KeyPress(27);  // Esc
       break;
     }
-    const DialogAction action = actions_.front();
-    actions_.pop_front();
+    const scenario::DialogStep action = steps_.front();
+    steps_.pop_front();
     switch (action.kind) {
-      case DialogAction::kSysInfo:
+      case scenario::DialogStep::kSysInfo:
         form.StartSysInfo();
         break;
-      case DialogAction::kEmail:
+      case scenario::DialogStep::kEmail:
         form.LbEmail_Click();
         break;
-      case DialogAction::kWeb:
+      case scenario::DialogStep::kWeb:
         form.LbPhone_Click();
         break;
       default:
@@ -89,4 +89,4 @@ void SimDialogs::ShowAbout(platform::Hwnd /*owner*/, FrmAbout& form) {
   }
 }
 
-}  // namespace tb::sim
+}  // namespace tb::sandbox

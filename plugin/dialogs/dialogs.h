@@ -1,0 +1,22 @@
+// The plug-in's modal dialogs. Each is a portable form (its behaviour, and
+// what its controls show); a view shows a form modally, forwards the user's
+// actions to it and returns when the form is unloaded. The Win32 views are
+// in plugin/win32/dialogs/, the simulated desktop's beside the sandbox.
+#pragma once
+
+#include "platform/types.h"
+
+namespace tb {
+
+class FrmAbout;
+class FrmOptions;
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  // Shows the loaded form modally over `owner` (0: none) until it unloads.
+  virtual void ShowOptions(platform::Hwnd owner, FrmOptions& form) = 0;
+  virtual void ShowAbout(platform::Hwnd owner, FrmAbout& form) = 0;
+};
+
+}  // namespace tb
