@@ -121,6 +121,15 @@ void SimWorld::HangWindow(const std::u16string& className, bool hung) {
   desktop_.windows.Get(window)->hung = hung;
 }
 
+void SimWorld::MediaPlayer(scenario::MediaAction action) {
+  auto& player = desktop_.mediaPlayer;
+  scenario::Press(player, action);
+  if (action == scenario::MediaAction::kClose && player.MediaHeld() != 0) {
+    throw StepError("wmp close: the plug-in kept " + std::to_string(player.MediaHeld()) +
+                    " media references");
+  }
+}
+
 void SimWorld::SetFileInfo(const std::optional<scenario::FileInfo>& info) {
   desktop_.players.IgnoreFileInfoCommand(!info);
   if (info) {

@@ -79,6 +79,8 @@ class SimWorld final : public scenario::World {
   void CloseWindow(const std::u16string& className) override;
   void HangWindow(const std::u16string& className, bool hung) override;
   void SetFileInfo(const std::optional<scenario::FileInfo>& info) override;
+  void PlayMedia(const scenario::Song& song) override { desktop_.mediaPlayer.Play(song); }
+  void MediaPlayer(scenario::MediaAction action) override;
   void Focus(const std::optional<std::u16string>& className) override;
   [[nodiscard]] std::optional<std::u16string> ForegroundClass() override;
   [[nodiscard]] scenario::WindowState NewestWindow(const std::u16string& className) override;
