@@ -1,5 +1,7 @@
 #include "publisher/publisher.h"
 
+#include <utility>
+
 #include "plugin/core/current_metadata.h"
 #include "plugin/core/mod_reg.h"
 #include "plugin/core/text.h"
@@ -58,8 +60,10 @@ platform::HResult Publisher::SetCore(platform::MediaPlayerCore* core) {
     return platform::kSOk;
   }
   if (core == nullptr) {
-    Withdraw();
+    // Disconnected first: whatever fails afterwards, no event reaches a
+    // publisher that has gone.
     Disconnect();
+    Withdraw();
     return platform::kSOk;
   }
   Disconnect();
@@ -82,14 +86,13 @@ platform::HResult Publisher::SetCore(platform::MediaPlayerCore* core) {
 }
 
 void Publisher::Disconnect() {
-  if (events_ != nullptr) {
-    events_->Detach();
+  platform::MediaPlayerCore* const core = std::exchange(core_, nullptr);
+  const std::shared_ptr<Events> events = std::exchange(events_, nullptr);
+  if (events != nullptr) {
+    events->Detach();
     // A core that refuses keeps only a detached sink.
-    core_->Unadvise(cookie_);
-    events_.reset();
-    cookie_ = 0;
+    core->Unadvise(std::exchange(cookie_, 0));
   }
-  core_ = nullptr;
 }
 
 void Publisher::OnPlayStateChange(std::int32_t state) {
