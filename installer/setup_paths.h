@@ -2,6 +2,10 @@
 // folder and list, and Windows Media Player's list of UI plug-ins.
 #pragma once
 
+#include <string>
+
+#include "publisher/identity.h"
+
 namespace tb::setup {
 
 // The host's own key under HKEY_LOCAL_MACHINE, with the plug-in folder.
@@ -12,9 +16,10 @@ inline constexpr char16_t kRegisteredPluginsKey[] =
     u"SOFTWARE\\Pelorin\\MsgPlus2\\RegisteredPlugins";
 inline constexpr char16_t kPluginDisplayName[] = u"Tunebadge";
 
-// The publishing plug-in's entry among Windows Media Player's UI plug-ins.
-inline constexpr char16_t kUiPluginKey[] =
-    u"SOFTWARE\\Microsoft\\MediaPlayer\\UIPlugins\\{51EB565B-89F1-4EB8-881F-CC1ACEA33E7C}";
+// The publishing plug-in's entry among Windows Media Player's UI plug-ins,
+// named by its class.
+inline const std::u16string kUiPluginKey =
+    std::u16string(u"SOFTWARE\\Microsoft\\MediaPlayer\\UIPlugins\\") + publisher::kClsidPublisher;
 inline constexpr char16_t kCapabilitiesValue[] = u"Capabilities";
 inline constexpr char16_t kDescriptionValue[] = u"Description";
 inline constexpr char16_t kFriendlyNameValue[] = u"FriendlyName";

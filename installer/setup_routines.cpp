@@ -112,17 +112,6 @@ platform::Status DeleteRegistryKey(platform::Registry& registry, platform::RegKe
   return registry.DeleteKey(root, path);
 }
 
-platform::Status DeleteRegistryValue(platform::Registry& registry, platform::RegKey root,
-                                     const std::u16string& path, const std::u16string& name) {
-  platform::ScopedKey key(registry);
-  const platform::Status opened =
-      registry.OpenKey(root, path, platform::kKeySetValue, key.Receive());
-  if (opened != platform::kErrorSuccess) {
-    return opened;
-  }
-  return registry.DeleteValue(key.Get(), name);
-}
-
 bool SameFolder(const std::u16string& a, const std::u16string& b) {
   const auto trimmed = [](std::u16string path) {
     while (!path.empty() && path.back() == u'\\') {

@@ -56,8 +56,6 @@ platform::Status WriteRegistryDword(platform::Registry& registry, platform::RegK
 // The key must have no subkeys.
 platform::Status DeleteRegistryKey(platform::Registry& registry, platform::RegKey root,
                                    const std::u16string& path);
-platform::Status DeleteRegistryValue(platform::Registry& registry, platform::RegKey root,
-                                     const std::u16string& path, const std::u16string& name);
 
 // The folder part of a path: everything before its last backslash, or the
 // empty string when it has none.

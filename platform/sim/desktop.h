@@ -1,8 +1,9 @@
 // The simulated desktop: every outside thing the product relies on, in
 // process, behind the same seam as real Windows: the registry, windows and
 // messages, a virtual clock with thread timers, Messenger, the host, the
-// players, the script host, the keyboard, message boxes, files, processes
-// and environment variables.
+// players (Windows Media Player with its plug-in among them), the script
+// host, the keyboard, message boxes, files, processes and environment
+// variables.
 #pragma once
 
 #include "platform/platform.h"
@@ -11,6 +12,7 @@
 #include "platform/sim/files.h"
 #include "platform/sim/host.h"
 #include "platform/sim/keyboard.h"
+#include "platform/sim/media_player.h"
 #include "platform/sim/message_boxes.h"
 #include "platform/sim/message_pump.h"
 #include "platform/sim/messenger.h"
@@ -51,6 +53,7 @@ class SimDesktop {
   SimEnvironment environment{faults};
   SimModule module{faults};
   SimPlayers players{windows};
+  SimMediaPlayer mediaPlayer{faults};
   SimHost host{windows, timer, registry, messenger.state};
 
   platform::Platform& Platform() { return platform_; }

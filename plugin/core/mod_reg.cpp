@@ -43,6 +43,17 @@ platform::Status WriteRegistryString(platform::Registry& registry, platform::Reg
                            static_cast<std::uint32_t>(bytes.size()));
 }
 
+platform::Status DeleteRegistryValue(platform::Registry& registry, platform::RegKey root,
+                                     const std::u16string& path, const std::u16string& name) {
+  platform::ScopedKey key(registry);
+  const platform::Status opened =
+      registry.OpenKey(root, path, platform::kKeySetValue, key.Receive());
+  if (opened != platform::kErrorSuccess) {
+    return opened;
+  }
+  return registry.DeleteValue(key.Get(), name);
+}
+
 std::int32_t ReadRegistryDword(platform::Registry& registry, platform::RegKey root,
                                const std::u16string& path, const std::u16string& name) {
   platform::ScopedKey key(registry);

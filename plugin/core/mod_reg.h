@@ -23,6 +23,11 @@ platform::Status WriteRegistryString(platform::Registry& registry, platform::Reg
                                      const std::u16string& path, const std::u16string& name,
                                      const std::u16string& text);
 
+// Removes a value. Answers the first failing call's code: a key or value
+// that is not there answers ERROR_FILE_NOT_FOUND.
+platform::Status DeleteRegistryValue(platform::Registry& registry, platform::RegKey root,
+                                     const std::u16string& path, const std::u16string& name);
+
 // The number stored in a REG_DWORD value; 0 for anything else.
 std::int32_t ReadRegistryDword(platform::Registry& registry, platform::RegKey root,
                                const std::u16string& path, const std::u16string& name);

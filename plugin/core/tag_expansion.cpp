@@ -17,10 +17,10 @@ struct TagSource {
 };
 
 const std::array<TagSource, 7> kTags = {{
-    {u"(!XWMPTITLE)", u"Title", nullptr},
-    {u"(!XWMPARTIST)", u"Author", nullptr},
-    {u"(!XWMPALBUM)", u"Album", nullptr},
-    {u"(!XWMPDURATION)", u"durationString", nullptr},
+    {u"(!XWMPTITLE)", kMetadataTitle, nullptr},
+    {u"(!XWMPARTIST)", kMetadataAuthor, nullptr},
+    {u"(!XWMPALBUM)", kMetadataAlbum, nullptr},
+    {u"(!XWMPDURATION)", kMetadataDuration, nullptr},
     {u"(!XWPTITLE)", nullptr, &FrmWinamp::txtTitle},
     {u"(!XWPARTIST)", nullptr, &FrmWinamp::txtArtist},
     {u"(!XWPALBUM)", nullptr, &FrmWinamp::txtAlbum},

@@ -5,13 +5,11 @@
 
 #include <string>
 
+#include "plugin/core/current_metadata.h"
+
 namespace tb {
 
 class Plugin;
-
-// Where Windows Media Player's publishing plug-in keeps the current song.
-inline constexpr char16_t kCurrentMetadataKey[] =
-    u"Software\\Microsoft\\MediaPlayer\\CurrentMetadata";
 
 // "(!XWMPTITLE)", "(!XWMPARTIST)", "(!XWMPALBUM)", "(!XWMPDURATION)",
 // "(!XWPTITLE)", "(!XWPARTIST)" and "(!XWPALBUM)", compared as a whole

@@ -12,7 +12,7 @@ void ReadMediaPlayer(Plugin& plugin) {
   FrmWinamp& store = plugin.frmWinamp();
 
   store.Label3 = ReadRegistryString(platform.registry, platform::kHkeyCurrentUser,
-                                    kCurrentMetadataKey, u"Title");
+                                    kCurrentMetadataKey, kMetadataTitle);
   if (ReadSetting(platform.registry, kStatus) == kStatusPlaying && store.Label3.empty()) {
     plugin.frmSendText().changeNameBack(kPlayerWindowsMedia);
     state.MediaPlayerLastTitle.clear();

@@ -8,37 +8,7 @@
 
 namespace tb::win32 {
 
-HRESULT ClassFactory::QueryInterface(REFIID iid, void** object) {
-  if (object == nullptr) {
-    return E_POINTER;
-  }
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-    *object = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG ClassFactory::AddRef() {
-  LockModule();
-  return 2;
-}
-
-ULONG ClassFactory::Release() {
-  UnlockModule();
-  return 1;
-}
-
-HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
-  if (object == nullptr) {
-    return E_POINTER;
-  }
-  *object = nullptr;
-  if (outer != nullptr) {
-    return CLASS_E_NOAGGREGATION;
-  }
+HRESULT ClassFactory::Make(REFIID iid, void** object) {
   Plugin* plugin = nullptr;
   try {
     plugin = &ThePlugin();
@@ -50,15 +20,6 @@ HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object)
     return E_FAIL;
   }
   return NickObject::Create(*plugin, iid, object);
-}
-
-HRESULT ClassFactory::LockServer(BOOL lock) {
-  if (lock != FALSE) {
-    LockModule();
-  } else {
-    UnlockModule();
-  }
-  return S_OK;
 }
 
 ClassFactory& TheClassFactory() {

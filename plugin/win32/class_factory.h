@@ -4,20 +4,15 @@
 
 #include <windows.h>
 
-#include <unknwn.h>
+#include "plugin/win32/com_server.h"
 
 namespace tb::win32 {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public LibraryClassFactory {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-
   // Runs start-up, once per load, before the first object is handed out;
   // when start-up fails, no object is.
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
+  HRESULT Make(REFIID iid, void** object) override;
 };
 
 ClassFactory& TheClassFactory();

@@ -44,16 +44,9 @@ struct Server {
   Plugin plugin{platform, dialogs};
 };
 
-LONG g_locks = 0;
 Server* g_server = nullptr;
 
 }  // namespace
-
-void LockModule() { InterlockedIncrement(&g_locks); }
-
-void UnlockModule() { InterlockedDecrement(&g_locks); }
-
-bool ModuleLocked() { return InterlockedCompareExchange(&g_locks, 0, 0) != 0; }
 
 Plugin& ThePlugin() {
   if (g_server == nullptr) {

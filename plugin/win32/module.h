@@ -8,17 +8,13 @@
 
 #include <string>
 
+#include "plugin/win32/com_server.h"
+
 namespace tb {
 class Plugin;
 }
 
 namespace tb::win32 {
-
-// Objects handed out, references to the class object and LockServer locks
-// each hold the library; DllCanUnloadNow asks whether any remain.
-void LockModule();
-void UnlockModule();
-[[nodiscard]] bool ModuleLocked();
 
 // The process-wide plug-in, made on first use (which may throw bad_alloc).
 Plugin& ThePlugin();

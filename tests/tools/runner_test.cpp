@@ -111,6 +111,13 @@ class RecordingWorld final : public World {
                                Quote(info->album)
                          : "SetFileInfo none");
   }
+  void PlayMedia(const Song& song) override {
+    calls.push_back("PlayMedia " + Quote(song.title) + " " + Quote(song.author) + " " +
+                    Quote(song.album) + " " + Quote(song.durationString));
+  }
+  void MediaPlayer(MediaAction action) override {
+    calls.push_back("MediaPlayer " + std::to_string(static_cast<int>(action)));
+  }
   void Focus(const std::optional<std::u16string>& className) override {
     calls.push_back(className ? "Focus " + Quote(*className) : "Focus none");
   }
@@ -192,7 +199,8 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       "foreground locked\nfail \"IMessenger::MyStatus\" 3\nfail X\ntick\ntick 4\nanswer no\n"
       "answer ok\noptions select MusicMatch\noptions text WindowsMedia \"T\"\noptions save\n"
       "options esc\n"
-      "about sysinfo\nuser ordinary\nfile \"C:\\\\x\" \"MZ\"\n"));
+      "about sysinfo\nuser ordinary\nfile \"C:\\\\x\" \"MZ\"\n"
+      "wmp play \"T\" \"A\" \"L\" \"1:00\"\nwmp Pause\nwmp stop\nwmp close\n"));
   EXPECT_TRUE(runner.Failures().empty());
   const std::string settings = Quote(kSettingsKeyPath);
   const std::vector<std::string> expected = {
@@ -233,6 +241,10 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       R"(QueueDialogStep 6 0 "")",
       "SetOrdinaryUser 1",
       R"(PutFile "C:\\x" MZ)",
+      R"(PlayMedia "T" "A" "L" "1:00")",
+      "MediaPlayer 0",
+      "MediaPlayer 1",
+      "MediaPlayer 2",
   };
   EXPECT_EQ(world.calls, expected);
 }

@@ -114,6 +114,10 @@ std::vector<std::string> PlayFailing(const Scenario& scenario, std::size_t k) {
   if (desktop.files.OpenHandles() != 0) {
     broken.push_back(std::to_string(desktop.files.OpenHandles()) + " file handles left open");
   }
+  if (desktop.mediaPlayer.MediaHeld() != 0) {
+    broken.push_back(std::to_string(desktop.mediaPlayer.MediaHeld()) +
+                     " media references of Windows Media Player held");
+  }
   if (desktop.timer.Count() > 1) {
     broken.push_back(std::to_string(desktop.timer.Count()) + " timers running");
   }

@@ -4,11 +4,18 @@
 #include <stdexcept>
 
 #include "plugin/core/settings.h"
+#include "publisher/publisher.h"
 
 namespace tb::sandbox {
 
 using scenario::StepError;
 using scenario::ToUtf8;
+
+SimWorld::SimWorld(sim::SimDesktop& desktop) : desktop_(desktop) {
+  desktop_.mediaPlayer.makePlugin = [&registry = desktop_.registry] {
+    return std::make_unique<publisher::Publisher>(registry);
+  };
+}
 
 template <typename Call>
 std::optional<bool> SimWorld::HostCall(const char* method, Call call) {
@@ -123,6 +130,15 @@ void SimWorld::ScrollWindow(const std::u16string& className, bool scrolling) {
     throw StepError("scroll: no window of class " + ToUtf8(className));
   }
   desktop_.windows.Scroll(window, scrolling);
+}
+
+void SimWorld::MediaPlayer(scenario::MediaAction action) {
+  auto& player = desktop_.mediaPlayer;
+  scenario::Press(player, action);
+  if (action == scenario::MediaAction::kClose && player.MediaHeld() != 0) {
+    throw StepError("wmp close: the plug-in kept " + std::to_string(player.MediaHeld()) +
+                    " media references");
+  }
 }
 
 void SimWorld::SetFileInfo(const std::optional<scenario::FileInfo>& info) {

@@ -37,7 +37,9 @@ struct HostCalls {
 // The simulated desktop as the scenario language drives it.
 class SimWorld final : public scenario::World {
  public:
-  explicit SimWorld(sim::SimDesktop& desktop) : desktop_(desktop) {}
+  // Windows Media Player loads the publishing plug-in, as the installer
+  // registers it.
+  explicit SimWorld(sim::SimDesktop& desktop);
 
   [[nodiscard]] std::string Name() const override { return "sim"; }
 
@@ -79,6 +81,8 @@ class SimWorld final : public scenario::World {
   void HangWindow(const std::u16string& className, bool hung) override;
   void ScrollWindow(const std::u16string& className, bool scrolling) override;
   void SetFileInfo(const std::optional<scenario::FileInfo>& info) override;
+  void PlayMedia(const scenario::Song& song) override { desktop_.mediaPlayer.Play(song); }
+  void MediaPlayer(scenario::MediaAction action) override;
   void Focus(const std::optional<std::u16string>& className) override;
   [[nodiscard]] std::optional<std::u16string> ForegroundClass() override;
   [[nodiscard]] scenario::WindowState NewestWindow(const std::u16string& className) override;

@@ -328,6 +328,17 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
        [](Runner& r, const Words& w) {
          r.world_.SetFileInfo(FileInfo{w[1].text, w[2].text, w[3].text});
        }},
+      {R"(wmp play "TITLE" "AUTHOR" "ALBUM" "DURATION")", kBoth,
+       [](Runner& r, const Words& w) {
+         r.world_.PlayMedia(Song{w[2].text, w[3].text, w[4].text, w[5].text});
+       }},
+      {"wmp pause|stop|close", kBoth,
+       [](Runner& r, const Words& w) {
+         const std::string action = Lower(w[1].text);
+         r.world_.MediaPlayer(action == "pause"  ? MediaAction::kPause
+                              : action == "stop" ? MediaAction::kStop
+                                                 : MediaAction::kClose);
+       }},
       {"focus none", kBoth, [](Runner& r, const Words& /*w*/) { r.world_.Focus(std::nullopt); }},
       {"focus CLASS", kBoth, [](Runner& r, const Words& w) { r.world_.Focus(w[1].text); }},
       {"foreground free", kBoth,

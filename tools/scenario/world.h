@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/media_player.h"
 #include "platform/sim/players.h"
 #include "platform/types.h"
 
@@ -38,6 +39,8 @@ struct RegistryValue {
 
 // What Winamp's file-information dialog shows.
 using sim::FileInfo;
+// A song Windows Media Player plays.
+using sim::Song;
 
 struct ShownBox {
   std::u16string caption;
@@ -64,6 +67,18 @@ enum class InstallerAction {
   kUninstall,
   kCancel
 };
+
+// Windows Media Player's buttons, and what each does to the player.
+enum class MediaAction { kPause, kStop, kClose };
+inline void Press(sim::SimMediaPlayer& player, MediaAction action) {
+  if (action == MediaAction::kPause) {
+    player.Pause();
+  } else if (action == MediaAction::kStop) {
+    player.Stop();
+  } else {
+    player.Close();
+  }
+}
 
 class World {
  public:
@@ -116,6 +131,11 @@ class World {
   virtual void ScrollWindow(const std::u16string& className, bool scrolling) = 0;
   // Nothing: Winamp ignores its file-information command from now on.
   virtual void SetFileInfo(const std::optional<FileInfo>& info) = 0;
+  // Windows Media Player: PlayMedia starts it when it is not running (it
+  // loads its publishing plug-in) and plays the song, moving to it from
+  // another; Close also fails the step when the plug-in kept a reference.
+  virtual void PlayMedia(const Song& song) = 0;
+  virtual void MediaPlayer(MediaAction action) = 0;
   // Nothing: no window has the focus.
   virtual void Focus(const std::optional<std::u16string>& className) = 0;
   [[nodiscard]] virtual std::optional<std::u16string> ForegroundClass() = 0;

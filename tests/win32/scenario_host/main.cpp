@@ -1,11 +1,12 @@
 // scenario_host: the scenario files of tunebadge-sandbox, played on real
 // Windows against the real Tunebadge.dll.
 //
-//   scenario_host <Tunebadge.dll> FILE...
+//   scenario_host <Tunebadge.dll> [--publisher <TunebadgePublisher.dll>] FILE...
 //
-// Each file is played in a process of its own, with the library registered
-// through regsvr32, created by its ProgID through COM and loaded afresh, and
-// the registry cleaned of what an earlier run left. Prints each step and what
+// Each file is played in a process of its own, with the library (and the
+// publishing plug-in, which Windows Media Player loads) registered through
+// regsvr32, created by its ProgID through COM and loaded afresh, and the
+// registry cleaned of what an earlier run left. Prints each step and what
 // the user's contacts see, and each failure as "FILE:LINE: expected X, got Y";
 // exits 0 when every expectation held, 1 when one failed, 77 when every file
 // asked for another desktop.
@@ -14,6 +15,7 @@
 #include <objbase.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -52,7 +54,14 @@ tb::test::MessengerStandInState& Messenger() {
   return state;
 }
 
-int PlayFile(const std::u16string& dllPath, const char* path) {
+// The libraries a file is played against; the publisher's path is empty
+// when none was given.
+struct Libraries {
+  std::u16string plugin;
+  std::u16string publisher;
+};
+
+int PlayFile(const Libraries& libraries, const char* path) {
   const auto steps = tb::scenario::ReadScenarioFile(path);
   if (!steps) {
     return 1;
@@ -64,10 +73,12 @@ int PlayFile(const std::u16string& dllPath, const char* path) {
     return 1;
   }
   int status = 1;
-  const int registered = tb::test::RunRegsvr32(u"/s", dllPath);
-  if (registered != 0) {
-    std::fprintf(stderr, "%s: regsvr32 /s could not register the library (exit %d)\n", path,
-                 registered);
+  const int registered = tb::test::RunRegsvr32(u"/s", libraries.plugin);
+  const int publisher =
+      libraries.publisher.empty() ? 0 : tb::test::RunRegsvr32(u"/s", libraries.publisher);
+  if (registered != 0 || publisher != 0) {
+    std::fprintf(stderr, "%s: regsvr32 /s could not register the libraries (exit %d, %d)\n", path,
+                 registered, publisher);
   } else {
     tb::test::Win32World world(Messenger());
     if (world.SetUpFailure()) {
@@ -78,18 +89,26 @@ int PlayFile(const std::u16string& dllPath, const char* path) {
       status = tb::scenario::ReportRun(path, runner);
     }
   }
-  tb::test::RunRegsvr32(u"/u /s", dllPath);
+  tb::test::RunRegsvr32(u"/u /s", libraries.plugin);
+  if (!libraries.publisher.empty()) {
+    tb::test::RunRegsvr32(u"/u /s", libraries.publisher);
+  }
   CoUninitialize();
   return status;
 }
 
 // Runs this program again for one file; answers its exit status.
-int PlayFileApart(const std::u16string& dllPath, const char* path) {
+int PlayFileApart(const Libraries& libraries, const char* path) {
   wchar_t self[MAX_PATH * 2] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH * 2);
+  std::vector<std::u16string> words = {std::u16string(reinterpret_cast<const char16_t*>(self)),
+                                       libraries.plugin};
+  if (!libraries.publisher.empty()) {
+    words.insert(words.end(), {u"--publisher", libraries.publisher});
+  }
+  words.push_back(Widen(path));
   std::u16string line;
-  for (const std::u16string& word :
-       {std::u16string(reinterpret_cast<const char16_t*>(self)), dllPath, Widen(path)}) {
+  for (const std::u16string& word : words) {
     line.append(line.empty() ? u"\"" : u" \"").append(word).append(u"\"");
   }
   STARTUPINFOW startup{};
@@ -116,19 +135,27 @@ int PlayFileApart(const std::u16string& dllPath, const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: scenario_host <Tunebadge.dll> FILE...\n");
+  int first = 2;
+  Libraries libraries;
+  if (argc > 3 && std::strcmp(argv[2], "--publisher") == 0) {
+    libraries.publisher = FullPath(argv[3]);
+    first = 4;
+  }
+  if (argc <= first) {
+    std::fprintf(stderr,
+                 "usage: scenario_host <Tunebadge.dll> [--publisher <TunebadgePublisher.dll>] "
+                 "FILE...\n");
     return 2;
   }
-  const std::u16string dllPath = FullPath(argv[1]);
-  if (argc == 3) {
-    return PlayFile(dllPath, argv[2]);
+  libraries.plugin = FullPath(argv[1]);
+  if (argc == first + 1) {
+    return PlayFile(libraries, argv[first]);
   }
   int failed = 0;
   int skipped = 0;
-  for (int i = 2; i < argc; ++i) {
+  for (int i = first; i < argc; ++i) {
     std::fflush(stdout);
-    const int status = PlayFileApart(dllPath, argv[i]);
+    const int status = PlayFileApart(libraries, argv[i]);
     if (status == kSkippedStatus) {
       ++skipped;
     } else if (status != 0) {
@@ -138,5 +165,5 @@ int main(int argc, char** argv) {
   if (failed != 0) {
     return 1;
   }
-  return skipped == argc - 2 ? kSkippedStatus : 0;
+  return skipped == argc - first ? kSkippedStatus : 0;
 }

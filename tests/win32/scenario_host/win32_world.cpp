@@ -8,6 +8,7 @@
 
 #include "plugin/core/settings.h"
 #include "plugin/win32/guid.h"
+#include "publisher/identity.h"
 #include "tools/scenario/scenario.h"
 
 namespace tb::test {
@@ -253,7 +254,11 @@ void MessageBoxWatch::OnActivate(HWND window) {
 // ---- Win32World ----
 
 Win32World::Win32World(MessengerStandInState& messenger)
-    : messenger_(messenger), standIn_(messenger), host_(messenger, ledger_), players_(ledger_) {
+    : messenger_(messenger),
+      standIn_(messenger),
+      host_(messenger, ledger_),
+      players_(ledger_),
+      mediaPlayer_(win32::GuidFromText(publisher::kClsidPublisher)) {
   for (const char16_t* key : kCleanKeys) {
     SHDeleteKeyW(HKEY_CURRENT_USER, Wide(key));
   }
@@ -564,11 +569,28 @@ scenario::WindowState Win32World::NewestWindow(const std::u16string& className) 
                                                     : scenario::WindowState::kHidden;
 }
 
+void Win32World::PlayMedia(const scenario::Song& song) {
+  mediaPlayer_.Player().Play(song);
+  if (const auto& failure = mediaPlayer_.PluginFailure()) {
+    throw StepError("wmp play: " + *failure);
+  }
+}
+
+void Win32World::MediaPlayer(scenario::MediaAction action) {
+  scenario::Press(mediaPlayer_.Player(), action);
+  if (action == scenario::MediaAction::kClose && mediaPlayer_.HeldByPlugin() != 0) {
+    throw StepError("wmp close: the plug-in kept " + std::to_string(mediaPlayer_.HeldByPlugin()) +
+                    " references to the player's core and media");
+  }
+}
+
 void Win32World::FailCall(const std::string& call, std::size_t nth) {
-  if (!messenger_.FailCall(call, nth)) {
+  if (call.rfind("IWMP", 0) == 0 || call.rfind("IConnectionPoint::", 0) == 0) {
+    mediaPlayer_.Faults().FailCall(call, nth);
+  } else if (!messenger_.FailCall(call, nth)) {
     throw StepError("fail " + call +
-                    ": only Messenger's calls can be made to fail here (the file needs "
-                    "`requires sim`)");
+                    ": only Messenger's and Windows Media Player's calls can be made to fail "
+                    "here (the file needs `requires sim`)");
   }
 }
 

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "tests/win32/scenario_host/dialog_user.h"
+#include "tests/win32/scenario_host/media_player_standin.h"
 #include "tests/win32/scenario_host/players.h"
 #include "tests/win32/scenario_host/quick_text_host.h"
 #include "tests/win32/scenario_host/window_threads.h"
@@ -150,6 +151,8 @@ class Win32World final : public scenario::World {
   void SetFileInfo(const std::optional<scenario::FileInfo>& info) override {
     players_.SetFileInfo(info);
   }
+  void PlayMedia(const scenario::Song& song) override;
+  void MediaPlayer(scenario::MediaAction action) override;
   void Focus(const std::optional<std::u16string>& className) override;
   [[nodiscard]] std::optional<std::u16string> ForegroundClass() override;
   [[nodiscard]] scenario::WindowState NewestWindow(const std::u16string& className) override;
@@ -188,6 +191,8 @@ class Win32World final : public scenario::World {
   DialogUser dialogs_;
   TickCounter ticks_;
   Ref<::_Nick> nick_;
+  // Closed first of all when the world ends: its plug-in lets the core go.
+  MediaPlayerStandIn mediaPlayer_;
 
   struct SavedValue {
     HKEY root;

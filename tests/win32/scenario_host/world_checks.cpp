@@ -43,7 +43,7 @@ MessengerStandInState& Messenger() {
 }
 
 // A plug-in that answers the tags (!A) and (!Empty), and nothing else.
-class FakeNick final : public ::_Nick {
+class FakeNick final : public VtableOnly<::_Nick> {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (!IsEqualIID(iid, IID_IUnknown)) {
@@ -55,20 +55,6 @@ class FakeNick final : public ::_Nick {
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* /*count*/) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT /*index*/, LCID /*locale*/,
-                                        ITypeInfo** /*info*/) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID /*iid*/, LPOLESTR* /*names*/, UINT /*count*/,
-                                          LCID /*locale*/, DISPID* /*ids*/) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID /*id*/, REFIID /*iid*/, LCID /*locale*/, WORD /*flags*/,
-                                   DISPPARAMS* /*params*/, VARIANT* /*result*/,
-                                   EXCEPINFO* /*exception*/, UINT* /*argError*/) override {
-    return E_NOTIMPL;
-  }
   HRESULT STDMETHODCALLTYPE Initialize(LONG /*version*/, BSTR /*email*/, IDispatch* /*messenger*/,
                                        VARIANT_BOOL* /*result*/) override {
     return E_NOTIMPL;

@@ -67,6 +67,27 @@ class Bstr {
   BSTR value_ = nullptr;
 };
 
+// A dual interface that is only called through its vtable: its IDispatch
+// part answers E_NOTIMPL.
+template <typename Interface>
+class VtableOnly : public Interface {
+ public:
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* /*count*/) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT /*index*/, LCID /*locale*/,
+                                        ITypeInfo** /*info*/) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID /*iid*/, LPOLESTR* /*names*/, UINT /*count*/,
+                                          LCID /*locale*/, DISPID* /*ids*/) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID /*id*/, REFIID /*iid*/, LCID /*locale*/, WORD /*flags*/,
+                                   DISPPARAMS* /*params*/, VARIANT* /*result*/,
+                                   EXCEPINFO* /*exception*/, UINT* /*argError*/) override {
+    return E_NOTIMPL;
+  }
+};
+
 inline std::string Hex(HRESULT hr) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08lx", static_cast<unsigned long>(hr));

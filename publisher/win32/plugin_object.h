@@ -1,0 +1,54 @@
+// The COM object Windows Media Player creates from the publisher's class:
+// IWMPPluginUI over one Publisher. It only translates: the core it is
+// handed becomes a Win32MediaPlayerCore for the publisher, and every failure
+// a failed HRESULT. As a background plug-in it has no window, no property
+// page and no properties.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/win32/registry.h"
+#include "plugin_ui.h"
+#include "publisher/publisher.h"
+#include "publisher/win32/player_core.h"
+
+namespace tb::win32 {
+
+class PublisherObject final : public IWMPPluginUI {
+ public:
+  // A new object's `iid` interface in *object.
+  static HRESULT Create(REFIID iid, void** object) noexcept;
+
+  PublisherObject(const PublisherObject&) = delete;
+  PublisherObject& operator=(const PublisherObject&) = delete;
+  PublisherObject(PublisherObject&&) = delete;
+  PublisherObject& operator=(PublisherObject&&) = delete;
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  // IWMPPluginUI
+  HRESULT STDMETHODCALLTYPE SetCore(IWMPCore* core) override;
+  HRESULT STDMETHODCALLTYPE Create(HWND parent, HWND* window) override;
+  HRESULT STDMETHODCALLTYPE Destroy() override;
+  HRESULT STDMETHODCALLTYPE DisplayPropertyPage(HWND parent) override;
+  HRESULT STDMETHODCALLTYPE GetProperty(const WCHAR* name, VARIANT* property) override;
+  HRESULT STDMETHODCALLTYPE SetProperty(const WCHAR* name, const VARIANT* property) override;
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG* message) override;
+
+ private:
+  PublisherObject();
+  ~PublisherObject();
+
+  LONG references_ = 1;
+  Win32Registry registry_;
+  // Declared before the publisher, which uses it to its end.
+  std::unique_ptr<Win32MediaPlayerCore> core_;
+  publisher::Publisher publisher_{registry_};
+};
+
+}  // namespace tb::win32

@@ -1,0 +1,51 @@
+// Windows Media Player on the real desktop: the simulated desktop's player
+// (its current item, its play state and the order of its events), reached
+// through COM as a UI plug-in reaches the real player: IWMPCore with the
+// connection point of IWMPEvents, and IWMPMedia for the current item. When
+// it starts it creates its plug-in by class identifier through COM (the
+// library registered with regsvr32) and hands it the core; when it closes
+// it takes the core away and releases the plug-in.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/sim/faults.h"
+#include "platform/sim/media_player.h"
+
+namespace tb::test {
+
+class MediaPlayerStandIn {
+ public:
+  explicit MediaPlayerStandIn(const CLSID& plugin);
+  // Closes the player; a core the plug-in still holds answers nothing more.
+  ~MediaPlayerStandIn();
+  MediaPlayerStandIn(const MediaPlayerStandIn&) = delete;
+  MediaPlayerStandIn& operator=(const MediaPlayerStandIn&) = delete;
+  MediaPlayerStandIn(MediaPlayerStandIn&&) = delete;
+  MediaPlayerStandIn& operator=(MediaPlayerStandIn&&) = delete;
+
+  // The user's actions, as on the simulated desktop.
+  sim::SimMediaPlayer& Player() { return player_; }
+  // The player's calls can be made to fail, by the simulated desktop's names.
+  sim::Faults& Faults() { return faults_; }
+
+  // Why the plug-in could not be created when the player last started.
+  [[nodiscard]] const std::optional<std::string>& PluginFailure() const { return pluginFailure_; }
+  // References to the core and its media items that the plug-in holds.
+  [[nodiscard]] unsigned long HeldByPlugin() const;
+
+ private:
+  class Core;
+
+  sim::Faults faults_;
+  sim::SimMediaPlayer player_{faults_};
+  std::shared_ptr<LONG> held_ = std::make_shared<LONG>(0);
+  Core* core_;
+  std::optional<std::string> pluginFailure_;
+};
+
+}  // namespace tb::test
