@@ -1,8 +1,8 @@
-// The timer, message-pump, windows and Messenger adapters against the real calls,
+// The timer, message-pump and Messenger adapters against the real calls,
 // under Wine: thread timers and the thread's queue, and Messenger objects
 // made by CLSID from a stand-in that this program registers. Prints one line
 // per failed check and a closing count; exits non-zero when anything failed.
-#include "platform/win32/win32_api.h"
+#include <windows.h>
 
 #include <objbase.h>
 
@@ -12,7 +12,6 @@
 #include "platform/win32/message_pump.h"
 #include "platform/win32/messenger.h"
 #include "platform/win32/timer.h"
-#include "platform/win32/windowing.h"
 #include "tests/support/check_log.h"
 #include "tests/win32/support/com_support.h"
 #include "tests/win32/support/messenger_standin.h"
@@ -97,56 +96,6 @@ void CheckMessagePump(CheckLog& log) {
   Sleep(100);
   pump.DispatchPending();
   log.Ok(ticks >= 1, "DispatchPending runs a timer that is due: " + std::to_string(ticks));
-}
-
-// A window of another thread that answers until it is told to stop.
-struct Answerer {
-  HWND window = nullptr;
-  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  volatile LONG hang = 0;
-  volatile LONG quit = 0;
-
-  static DWORD WINAPI Main(void* self) {
-    auto* answerer = static_cast<Answerer*>(self);
-    answerer->window = CreateWindowExW(0, L"Static", L"answers", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                       nullptr, nullptr, nullptr);
-    SetEvent(answerer->ready);
-    while (answerer->quit == 0) {
-      MSG message;
-      while (answerer->hang == 0 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-        DispatchMessageW(&message);
-      }
-      Sleep(5);
-    }
-    DestroyWindow(answerer->window);
-    return 0;
-  }
-};
-
-void CheckSendMessageTimeout(CheckLog& log) {
-  using tb::platform::SendResult;
-  tb::win32::Win32Windows windows;
-  Answerer answerer;
-  const HANDLE thread = CreateThread(nullptr, 0, &Answerer::Main, &answerer, 0, nullptr);
-  WaitForSingleObject(answerer.ready, 5000);
-  const auto window = reinterpret_cast<tb::platform::Hwnd>(answerer.window);
-  std::intptr_t length = 0;
-  log.Ok(windows.SendMessageTimeout(window, WM_GETTEXTLENGTH, 0, 0, 100, &length) ==
-                 SendResult::kAnswered &&
-             length == 7,
-         "a window that answers: its text's length, " + std::to_string(length));
-  InterlockedExchange(&answerer.hang, 1);
-  Sleep(50);
-  log.Ok(windows.SendMessageTimeout(window, WM_GETTEXTLENGTH, 0, 0, 100, &length) ==
-             SendResult::kTimedOut,
-         "a window that does not answer in time times out");
-  InterlockedExchange(&answerer.quit, 1);
-  WaitForSingleObject(thread, 5000);
-  CloseHandle(thread);
-  CloseHandle(answerer.ready);
-  log.Ok(windows.SendMessageTimeout(window, WM_GETTEXTLENGTH, 0, 0, 100, &length) ==
-             SendResult::kFailed,
-         "a window that is gone is no timeout");
 }
 
 void CheckMessengerNotInstalled(CheckLog& log) {
@@ -265,7 +214,6 @@ int main() {
   CheckTimerDiesWithAdapter(log);
   CheckTickCount(log);
   CheckMessagePump(log);
-  CheckSendMessageTimeout(log);
 
   CheckMessengerNotInstalled(log);
   MessengerStandInState state;
