@@ -1,8 +1,9 @@
 // ParseCommand with any command text and sResult, the song shown or not,
 // and one seam call on the way failing: it answers true exactly for the four
 // commands written in any case, leaves sResult alone for all but
-// "/xtbgoptions", which empties it, fails only by a refused setting, and
-// closes every key.
+// "/xtbgoptions", which empties it, fails only by a refused setting or, for
+// the two dialogs, a dialog that could not be shown (sResult then as
+// passed), and closes every key.
 #include <array>
 #include <cstdlib>
 
@@ -41,16 +42,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::u16string result = passed;
   bool answered = false;
-  bool failed = false;
+  bool refusedSetting = false;
+  bool refusedDialog = false;
   try {
     answered = nick.ParseCommand(command, u"", nullptr, result);
   } catch (const tb::SettingWriteError&) {
-    failed = true;
+    refusedSetting = true;
+  } catch (const tb::DialogError&) {
+    refusedDialog = true;
   }
+  const bool failed = refusedSetting || refusedDialog;
   const bool emptied = tb::EqualsIgnoringCase(command, u"/xtbgoptions");
+  const bool about = tb::EqualsIgnoringCase(command, u"/xtbgabout");
   // A refused setting is a failed call, which only the commands that write
-  // one can meet.
-  const bool wrongFailure = failed && (!known || tb::EqualsIgnoringCase(command, u"/xtbgabout"));
+  // one can meet; a dialog that could not be shown, only those that show one.
+  const bool wrongFailure = (refusedSetting && (!known || about)) ||
+                            (refusedDialog && ((!emptied && !about) || result != passed));
   const bool wrongAnswer =
       !failed && (answered != known || result != (emptied ? std::u16string() : passed));
   if (wrongFailure || wrongAnswer || desktop.registry.OpenHandles() != 0 ||

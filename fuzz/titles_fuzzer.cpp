@@ -1,7 +1,9 @@
 // Every reader with any title: the "Winamp v1.x" and "STUDIO" windows,
 // MUSICMATCH Jukebox's window and Windows Media Player's metadata, each with
 // a fuzzed text and dialog fields, over a few ticks. Nothing escapes a tick,
-// no key stays open, and nothing the host sends has a second line.
+// no key stays open, and nothing the host sends has a second line. And any
+// Winamp title, scrolled as Winamp scrolls it, reads as one ordinary title
+// at every turn.
 #include <cstdlib>
 
 #include "fuzz/fuzz_input.h"
@@ -10,6 +12,7 @@
 #include "plugin/core/plugin.h"
 #include "plugin/core/settings.h"
 #include "plugin/core/tag_expansion.h"
+#include "plugin/players/scrolled_title.h"
 #include "tools/sandbox/sim_dialogs.h"
 
 namespace {
@@ -48,10 +51,30 @@ void Play(const std::u16string& player, const std::vector<std::u16string>& texts
   }
 }
 
+void Scroll(const std::u16string& song) {
+  const std::u16string ordinary = song + u" - Winamp";
+  const std::u16string ring = tb::sim::ScrolledTitle(ordinary, 0);
+  const std::u16string twice = ring + ring;
+  std::size_t separators = 0;
+  for (std::size_t at = 0; at < ring.size(); ++at) {
+    separators += twice.compare(at, 5, tb::kScrollSeparator) == 0 ? 1 : 0;
+  }
+  if (separators > tb::kMostScrollCuts) {
+    return;  // taken as it stands, by design
+  }
+  const std::u16string first = tb::OrdinaryTitle(ring);
+  for (std::size_t turn = 1; turn < ring.size(); ++turn) {
+    if (tb::OrdinaryTitle(tb::sim::ScrolledTitle(ordinary, turn)) != first) {
+      std::abort();
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto texts = tb::fuzz::Texts(data, size, 5);
+  Scroll(texts[0]);
   for (const auto* player : {u"Winamp", u"MusicMatch", u"WindowsMedia"}) {
     Play(player, texts);
   }

@@ -19,6 +19,13 @@ inline constexpr std::uint32_t kWmCommand = 0x0111;
 inline constexpr int kSwHide = 0;
 inline constexpr int kSwShowNormal = 1;
 
+// What came of a message sent with a timeout.
+enum class SendResult {
+  kAnswered,  // the window answered; its result is in `result`
+  kTimedOut,  // the window did not answer in time (ERROR_TIMEOUT)
+  kFailed,    // any other failure: no such window, among others
+};
+
 class Windows {
  public:
   virtual ~Windows() = default;
@@ -28,11 +35,11 @@ class Windows {
   // FindWindowExW
   virtual Hwnd FindWindowEx(Hwnd parent, Hwnd childAfter, const char16_t* className,
                             const char16_t* title) = 0;
-  // SendMessageTimeoutW with SMTO_ABORTIFHUNG: false when the window did not
-  // answer within the timeout or does not exist.
-  virtual bool SendMessageTimeout(Hwnd window, std::uint32_t message, std::uintptr_t wparam,
-                                  std::intptr_t lparam, std::uint32_t timeoutMs,
-                                  std::intptr_t* result) = 0;
+  // SendMessageTimeoutW with SMTO_ABORTIFHUNG; a window that stopped
+  // answering altogether times out at once.
+  virtual SendResult SendMessageTimeout(Hwnd window, std::uint32_t message, std::uintptr_t wparam,
+                                        std::intptr_t lparam, std::uint32_t timeoutMs,
+                                        std::intptr_t* result) = 0;
   // PostMessageW
   virtual bool PostMessage(Hwnd window, std::uint32_t message, std::uintptr_t wparam,
                            std::intptr_t lparam) = 0;

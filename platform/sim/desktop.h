@@ -54,7 +54,7 @@ class SimDesktop {
   SimModule module{faults};
   SimPlayers players{windows};
   SimMediaPlayer mediaPlayer{faults};
-  SimHost host{windows, registry, messenger.state};
+  SimHost host{windows, timer, registry, messenger.state};
 
   platform::Platform& Platform() { return platform_; }
 

@@ -13,8 +13,9 @@ constexpr char16_t kNameCommand[] = u"/name ";
 
 }  // namespace
 
-SimHost::SimHost(SimWindows& windows, SimRegistry& registry, MessengerState& messenger)
-    : windows_(windows), registry_(registry), messenger_(messenger) {
+SimHost::SimHost(SimWindows& windows, SimTimer& timer, SimRegistry& registry,
+                 MessengerState& messenger)
+    : windows_(windows), timer_(timer), registry_(registry), messenger_(messenger) {
   windows_.OnKey(kConversationClass, [this](platform::Hwnd window, const platform::KeyInput& key) {
     OnKey(window, key);
   });
@@ -29,6 +30,7 @@ void SimHost::OnKey(platform::Hwnd window, const platform::KeyInput& key) {
   if (key.virtualKey == platform::kVkMenu) {
     altDown_[window] = !key.keyUp;
   } else if (key.virtualKey == kVk0 && !key.keyUp && altDown_[window]) {
+    timer_.Pass(delayMs);
     QuickText09();
   }
 }

@@ -4,7 +4,9 @@
 // user's settings; with "AutoSend" at 1 the host sends it, otherwise it only
 // types it into the window. A sent text has each tag of the form (!NAME)
 // expanded through the plug-in; a tag the plug-in does not answer stays as
-// typed. A sent text that begins with "/name " sets the display name.
+// typed. A sent text that begins with "/name " sets the display name. The
+// host can be slow over Alt+0 (Messenger taking its time over the command),
+// holding the thread meanwhile.
 #pragma once
 
 #include <functional>
@@ -23,7 +25,11 @@ inline constexpr char16_t kConversationClass[] = u"IMWindowClass";
 
 class SimHost {
  public:
-  SimHost(SimWindows& windows, SimRegistry& registry, MessengerState& messenger);
+  SimHost(SimWindows& windows, SimTimer& timer, SimRegistry& registry, MessengerState& messenger);
+
+  // How long the host holds the thread over each Alt+0 before it takes the
+  // quick text.
+  std::uint32_t delayMs = 0;
 
   // The plug-in's tag handler, as the host calls it.
   TagHandler parseTag;
@@ -50,6 +56,7 @@ class SimHost {
   void QuickText09();
 
   SimWindows& windows_;
+  SimTimer& timer_;
   SimRegistry& registry_;
   MessengerState& messenger_;
   std::map<platform::Hwnd, bool> altDown_;

@@ -44,7 +44,8 @@ Hwnd SimWindows::Open(const std::u16string& className, const std::u16string& tit
                       bool visible) {
   const Hwnd handle = nextHandle_;
   nextHandle_ += 4;
-  windows_.emplace(handle, SimWindow{className, title, parent, visible, false, std::nullopt});
+  windows_.emplace(handle,
+                   SimWindow{className, title, parent, visible, false, std::nullopt, std::nullopt});
   return handle;
 }
 
@@ -55,6 +56,41 @@ void SimWindows::Close(Hwnd window) {
   windows_.erase(window);
   if (foreground_ == window) {
     foreground_ = 0;
+  }
+}
+
+void SimWindows::Retitle(Hwnd window, const std::u16string& title) {
+  SimWindow* target = Get(window);
+  if (target == nullptr) {
+    return;
+  }
+  target->title = title;
+  if (target->scroll) {
+    target->scroll = SimWindow::Scroll{title, timer_.Now()};
+    TurnTitles();
+  }
+}
+
+void SimWindows::Scroll(Hwnd window, bool scrolling) {
+  SimWindow* target = Get(window);
+  if (target == nullptr || scrolling == target->scroll.has_value()) {
+    return;
+  }
+  if (scrolling) {
+    target->scroll = SimWindow::Scroll{target->title, timer_.Now()};
+    TurnTitles();
+  } else {
+    target->title = target->scroll->ordinary;
+    target->scroll.reset();
+  }
+}
+
+void SimWindows::TurnTitles() {
+  for (auto& [handle, window] : windows_) {
+    if (window.scroll) {
+      window.title = ScrolledTitle(window.scroll->ordinary,
+                                   (timer_.Now() - window.scroll->since) / kScrollTurnMs);
+    }
   }
 }
 
@@ -140,6 +176,7 @@ Hwnd SimWindows::FindWindow(const char16_t* className, const char16_t* title) {
   if (faults_.Enter("FindWindowW")) {
     return 0;
   }
+  TurnTitles();
   return NewestTopLevel(className, title);
 }
 
@@ -148,6 +185,7 @@ Hwnd SimWindows::FindWindowEx(Hwnd parent, Hwnd childAfter, const char16_t* clas
   if (faults_.Enter("FindWindowExW")) {
     return 0;
   }
+  TurnTitles();
   if (parent != 0 && Get(parent) == nullptr) {
     return 0;
   }
@@ -168,23 +206,25 @@ Hwnd SimWindows::FindWindowEx(Hwnd parent, Hwnd childAfter, const char16_t* clas
   return 0;
 }
 
-bool SimWindows::SendMessageTimeout(Hwnd window, std::uint32_t message, std::uintptr_t wparam,
-                                    std::intptr_t lparam, std::uint32_t timeoutMs,
-                                    std::intptr_t* result) {
+platform::SendResult SimWindows::SendMessageTimeout(Hwnd window, std::uint32_t message,
+                                                    std::uintptr_t wparam, std::intptr_t lparam,
+                                                    std::uint32_t timeoutMs,
+                                                    std::intptr_t* result) {
   if (result != nullptr) {
     *result = 0;
   }
   if (faults_.Enter("SendMessageTimeoutW")) {
-    return false;
+    return platform::SendResult::kFailed;
   }
+  TurnTitles();
   const SimWindow* target = Get(window);
   if (target == nullptr) {
-    return false;
+    return platform::SendResult::kFailed;
   }
   if (target->hung) {
     // The caller blocks for the whole timeout and dispatches nothing.
     timer_.Pass(timeoutMs);
-    return false;
+    return platform::SendResult::kTimedOut;
   }
   std::intptr_t answer = 0;
   if (message == platform::kWmGetTextLength) {
@@ -197,7 +237,7 @@ bool SimWindows::SendMessageTimeout(Hwnd window, std::uint32_t message, std::uin
   if (result != nullptr) {
     *result = answer;
   }
-  return true;
+  return platform::SendResult::kAnswered;
 }
 
 bool SimWindows::PostMessage(Hwnd window, std::uint32_t message, std::uintptr_t wparam,
@@ -216,6 +256,7 @@ int SimWindows::GetWindowText(Hwnd window, char16_t* buffer, int maxCount) {
   if (faults_.Enter("GetWindowTextW")) {
     return 0;
   }
+  TurnTitles();
   const SimWindow* target = Get(window);
   return target == nullptr ? 0 : CopyText(target->title, buffer, maxCount);
 }

@@ -5,6 +5,8 @@
 // A window class can be given behaviour (what its window procedure does with
 // a posted message or a key stroke), which is how the players and the host
 // are modelled. A window can be made to hang: sent messages then time out.
+// A window's title can scroll as Winamp scrolls its title in the taskbar,
+// turning on the virtual clock.
 #pragma once
 
 #include <cstdint>
@@ -31,7 +33,25 @@ struct SimWindow {
   // What the window answers to WM_GETTEXTLENGTH when that is more than its
   // text: Windows lets a window answer any upper bound.
   std::optional<std::intptr_t> claimedTextLength;
+  // While the title scrolls: the title it scrolls, and since when.
+  struct Scroll {
+    std::u16string ordinary;
+    std::uint64_t since = 0;
+  };
+  std::optional<Scroll> scroll;
 };
+
+// How often a scrolling title turns by one character.
+inline constexpr std::uint32_t kScrollTurnMs = 300;
+
+// A title as Winamp shows it scrolled in the taskbar: the title and " *** ",
+// turned round by `turn` characters. The real desktop's player stand-in
+// scrolls its title the same way.
+inline std::u16string ScrolledTitle(const std::u16string& ordinary, std::size_t turn) {
+  const std::u16string ring = ordinary + u" *** ";
+  const std::size_t at = turn % ring.size();
+  return ring.substr(at) + ring.substr(0, at);
+}
 
 class SimWindows final : public platform::Windows {
  public:
@@ -46,6 +66,12 @@ class SimWindows final : public platform::Windows {
                       platform::Hwnd parent = 0, bool visible = true);
   // Closes the window and its children.
   void Close(platform::Hwnd window);
+  // Gives the window a new title; a scrolling one scrolls the new title
+  // from its start.
+  void Retitle(platform::Hwnd window, const std::u16string& title);
+  // The title starts (or stops) scrolling: the title, " *** ", turned round
+  // by one more character every kScrollTurnMs.
+  void Scroll(platform::Hwnd window, bool scrolling);
   [[nodiscard]] SimWindow* Get(platform::Hwnd window);
   // The newest top-level window of the class, or 0.
   [[nodiscard]] platform::Hwnd Newest(const std::u16string& className) const;
@@ -75,9 +101,9 @@ class SimWindows final : public platform::Windows {
   platform::Hwnd FindWindow(const char16_t* className, const char16_t* title) override;
   platform::Hwnd FindWindowEx(platform::Hwnd parent, platform::Hwnd childAfter,
                               const char16_t* className, const char16_t* title) override;
-  bool SendMessageTimeout(platform::Hwnd window, std::uint32_t message, std::uintptr_t wparam,
-                          std::intptr_t lparam, std::uint32_t timeoutMs,
-                          std::intptr_t* result) override;
+  platform::SendResult SendMessageTimeout(platform::Hwnd window, std::uint32_t message,
+                                          std::uintptr_t wparam, std::intptr_t lparam,
+                                          std::uint32_t timeoutMs, std::intptr_t* result) override;
   bool PostMessage(platform::Hwnd window, std::uint32_t message, std::uintptr_t wparam,
                    std::intptr_t lparam) override;
   int GetWindowText(platform::Hwnd window, char16_t* buffer, int maxCount) override;
@@ -101,6 +127,8 @@ class SimWindows final : public platform::Windows {
     platform::KeyInput key;
   };
 
+  // Brings every scrolling title to its turn at this moment.
+  void TurnTitles();
   [[nodiscard]] bool Matches(platform::Hwnd window, platform::Hwnd parent,
                              const char16_t* className, const char16_t* title) const;
   [[nodiscard]] platform::Hwnd NewestTopLevel(const char16_t* className,

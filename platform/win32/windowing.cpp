@@ -21,16 +21,21 @@ platform::Hwnd Win32Windows::FindWindowEx(platform::Hwnd parent, platform::Hwnd 
   return Number(FindWindowExW(Handle(parent), Handle(childAfter), Wide(className), Wide(title)));
 }
 
-bool Win32Windows::SendMessageTimeout(platform::Hwnd window, std::uint32_t message,
-                                      std::uintptr_t wparam, std::intptr_t lparam,
-                                      std::uint32_t timeoutMs, std::intptr_t* result) {
+platform::SendResult Win32Windows::SendMessageTimeout(platform::Hwnd window, std::uint32_t message,
+                                                      std::uintptr_t wparam, std::intptr_t lparam,
+                                                      std::uint32_t timeoutMs,
+                                                      std::intptr_t* result) {
   DWORD_PTR answer = 0;
   const LRESULT sent = SendMessageTimeoutW(Handle(window), message, wparam, lparam,
                                            SMTO_ABORTIFHUNG | SMTO_BLOCK, timeoutMs, &answer);
   if (result != nullptr) {
     *result = static_cast<std::intptr_t>(answer);
   }
-  return sent != 0;
+  if (sent != 0) {
+    return platform::SendResult::kAnswered;
+  }
+  return GetLastError() == ERROR_TIMEOUT ? platform::SendResult::kTimedOut
+                                         : platform::SendResult::kFailed;
 }
 
 bool Win32Windows::PostMessage(platform::Hwnd window, std::uint32_t message, std::uintptr_t wparam,

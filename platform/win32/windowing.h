@@ -10,9 +10,9 @@ class Win32Windows final : public platform::Windows {
   platform::Hwnd FindWindow(const char16_t* className, const char16_t* title) override;
   platform::Hwnd FindWindowEx(platform::Hwnd parent, platform::Hwnd childAfter,
                               const char16_t* className, const char16_t* title) override;
-  bool SendMessageTimeout(platform::Hwnd window, std::uint32_t message, std::uintptr_t wparam,
-                          std::intptr_t lparam, std::uint32_t timeoutMs,
-                          std::intptr_t* result) override;
+  platform::SendResult SendMessageTimeout(platform::Hwnd window, std::uint32_t message,
+                                          std::uintptr_t wparam, std::intptr_t lparam,
+                                          std::uint32_t timeoutMs, std::intptr_t* result) override;
   bool PostMessage(platform::Hwnd window, std::uint32_t message, std::uintptr_t wparam,
                    std::intptr_t lparam) override;
   int GetWindowText(platform::Hwnd window, char16_t* buffer, int maxCount) override;

@@ -20,7 +20,9 @@ bool ParseCommand(Plugin& plugin, const std::u16string& sCommand, std::u16string
   if (EqualsIgnoringCase(command, u"/xtbgoptions")) {
     FrmOptions form(platform.registry, platform.messageBoxes);
     form.Form_Load();
-    plugin.dialogs().ShowOptions(platform.windows.GetActiveWindow(), form);
+    if (!plugin.dialogs().ShowOptions(platform.windows.GetActiveWindow(), form)) {
+      throw DialogError("the options dialog could not be shown");
+    }
     if (form.failure) {
       std::rethrow_exception(form.failure);
     }
@@ -32,7 +34,9 @@ bool ParseCommand(Plugin& plugin, const std::u16string& sCommand, std::u16string
                                platform.processes, platform.messageBoxes, platform.windows,
                                platform.module});
     form.Form_Load();
-    plugin.dialogs().ShowAbout(platform.windows.GetActiveWindow(), form);
+    if (!plugin.dialogs().ShowAbout(platform.windows.GetActiveWindow(), form)) {
+      throw DialogError("the about box could not be shown");
+    }
     return true;
   }
   if (EqualsIgnoringCase(command, u"/xtbgon")) {

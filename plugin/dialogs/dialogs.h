@@ -4,6 +4,8 @@
 // in plugin/win32/dialogs/, the simulated desktop's beside the sandbox.
 #pragma once
 
+#include <stdexcept>
+
 #include "platform/types.h"
 
 namespace tb {
@@ -15,8 +17,16 @@ class Dialogs {
  public:
   virtual ~Dialogs() = default;
   // Shows the loaded form modally over `owner` (0: none) until it unloads.
-  virtual void ShowOptions(platform::Hwnd owner, FrmOptions& form) = 0;
-  virtual void ShowAbout(platform::Hwnd owner, FrmAbout& form) = 0;
+  // False when the dialog could not be made: the form stays as it was.
+  virtual bool ShowOptions(platform::Hwnd owner, FrmOptions& form) = 0;
+  virtual bool ShowAbout(platform::Hwnd owner, FrmAbout& form) = 0;
+};
+
+// A dialog that a command asked for and that could not be shown: the host
+// gets a failed call, with its sResult as it passed it.
+class DialogError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
 };
 
 }  // namespace tb

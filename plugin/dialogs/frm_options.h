@@ -36,7 +36,8 @@ class FrmOptions {
   void Command1_Click();
   // "Help": the two tag lists, one box after the other.
   void Command2_Click();
-  // Closed through its title bar or Esc: unloads, storing nothing.
+  // Closed through its title bar: unloads, storing nothing. Esc does
+  // nothing here; the dialog has no Cancel button.
   void Close() { unloaded = true; }
 
   // What the controls show. Exactly one option button, or none, is selected.

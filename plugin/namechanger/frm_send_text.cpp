@@ -15,6 +15,25 @@ namespace {
 constexpr std::uint16_t kVk0 = 0x30;
 const std::u16string kMarker(1, kNameMarker);
 
+// Marks a name change or restore as running for as long as it lasts; one
+// that nests inside another (a host call during the key-stroke wait) leaves
+// the mark as it found it.
+class ChangingMark {
+ public:
+  explicit ChangingMark(bool& changing) : changing_(changing), before_(changing) {
+    changing_ = true;
+  }
+  ~ChangingMark() { changing_ = before_; }
+  ChangingMark(const ChangingMark&) = delete;
+  ChangingMark& operator=(const ChangingMark&) = delete;
+  ChangingMark(ChangingMark&&) = delete;
+  ChangingMark& operator=(ChangingMark&&) = delete;
+
+ private:
+  bool& changing_;
+  bool before_;
+};
+
 bool IsKnownPlayer(const std::u16string& player) {
   return player == kPlayerMusicMatch || player == kPlayerWindowsMedia || player == kPlayerWinamp;
 }
@@ -205,6 +224,7 @@ void FrmSendText::changeNameBack() {
 }
 
 void FrmSendText::changeName(const std::u16string& player) {
+  const ChangingMark mark(changing_);
   const platform::Hwnd previousForeground = plugin_.Platform().windows.GetForegroundWindow();
   const bool send = ComposeNowPlaying(player);
   WriteStatus(kStatusPlaying);
@@ -216,6 +236,7 @@ void FrmSendText::changeName(const std::u16string& player) {
 }
 
 void FrmSendText::changeNameBack(const std::u16string& player) {
+  const ChangingMark mark(changing_);
   const platform::Hwnd previousForeground = plugin_.Platform().windows.GetForegroundWindow();
   const bool send = ComposeOrdinary(player);
   if (send) {

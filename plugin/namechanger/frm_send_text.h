@@ -53,6 +53,10 @@ class FrmSendText {
   void changeName(const std::u16string& player);
   void changeNameBack(const std::u16string& player);
 
+  // Whether changeName or changeNameBack is running: their waits let the
+  // thread process messages, so a poll tick can come due inside them.
+  [[nodiscard]] bool Changing() const { return changing_; }
+
   // oMessengerAPI, or null when the form could not make one.
   [[nodiscard]] platform::MessengerObject* oMessengerAPI() const { return oMessengerAPI_.get(); }
 
@@ -84,6 +88,7 @@ class FrmSendText {
 
   Plugin& plugin_;
   std::unique_ptr<platform::MessengerObject> oMessengerAPI_;
+  bool changing_ = false;
 };
 
 }  // namespace tb

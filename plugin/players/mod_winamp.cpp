@@ -18,33 +18,45 @@ platform::Hwnd FindWinamp(platform::Platform& platform) {
   return platform.windows.FindWindow(kWinampWindowClass, nullptr);
 }
 
-std::u16string GetWindowString(platform::Platform& platform, platform::Hwnd window) {
+std::optional<std::u16string> ReadWindowString(platform::Platform& platform,
+                                               platform::Hwnd window) {
   if (window == 0) {
-    return {};
+    return std::u16string();
   }
   std::intptr_t length = 0;
-  if (!platform.windows.SendMessageTimeout(window, platform::kWmGetTextLength, 0, 0,
-                                           kWindowTextTimeoutMs, &length) ||
-      length <= 0) {
-    return {};
+  const platform::SendResult asked = platform.windows.SendMessageTimeout(
+      window, platform::kWmGetTextLength, 0, 0, kWindowTextTimeoutMs, &length);
+  if (asked == platform::SendResult::kTimedOut) {
+    return std::nullopt;
+  }
+  if (asked != platform::SendResult::kAnswered || length <= 0) {
+    return std::u16string();
   }
   length = std::min(length, kWindowTextMaxLength);
   std::u16string buffer(static_cast<std::size_t>(length) + 1, u'\0');
   std::intptr_t copied = 0;
-  if (!platform.windows.SendMessageTimeout(
-          window, platform::kWmGetText, static_cast<std::uintptr_t>(length) + 1,
-          reinterpret_cast<std::intptr_t>(buffer.data()), kWindowTextTimeoutMs, &copied)) {
-    return {};
+  const platform::SendResult read = platform.windows.SendMessageTimeout(
+      window, platform::kWmGetText, static_cast<std::uintptr_t>(length) + 1,
+      reinterpret_cast<std::intptr_t>(buffer.data()), kWindowTextTimeoutMs, &copied);
+  if (read == platform::SendResult::kTimedOut) {
+    return std::nullopt;
+  }
+  if (read != platform::SendResult::kAnswered) {
+    return std::u16string();
   }
   buffer.resize(static_cast<std::size_t>(length));
   return UpToNul(buffer);
 }
 
-std::u16string GetWinampTitle(platform::Platform& platform) noexcept {
+std::u16string GetWindowString(platform::Platform& platform, platform::Hwnd window) {
+  return ReadWindowString(platform, window).value_or(std::u16string());
+}
+
+std::optional<std::u16string> GetWinampTitle(platform::Platform& platform) noexcept {
   try {
-    return GetWindowString(platform, FindWinamp(platform));
+    return ReadWindowString(platform, FindWinamp(platform));
   } catch (...) {
-    return {};
+    return std::u16string();
   }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -19,9 +20,9 @@ inline constexpr char16_t kFileInfoClass[] = u"#32770";
 inline constexpr char16_t kFileInfoTitle[] = u"MPEG file info box + ID3 tag editor";
 inline constexpr std::uintptr_t kFileInfoCommand = 40188;
 
-// How long a window may take to answer for its text before the read counts
-// as an empty title: a player that stopped answering must not hold the
-// host's thread.
+// How long a window may take to answer for its text. A player that does
+// not answer in time is busy, not stopped: the tick leaves everything as it
+// is and reads again on the next one.
 inline constexpr std::uint32_t kWindowTextTimeoutMs = 100;
 // The most of a window's text that is read. A window's answer to
 // WM_GETTEXTLENGTH is only an upper bound, and a window that claims
@@ -41,13 +42,16 @@ bool IsPresent(platform::Hwnd window);
 platform::Hwnd FindWinamp(platform::Platform& platform);
 
 // The window's text, read with WM_GETTEXTLENGTH and WM_GETTEXT within
-// kWindowTextTimeoutMs each; empty for no window, a window that is gone, or
-// one that does not answer in time. The text ends at its first NUL, and
-// after kWindowTextMaxLength characters.
+// kWindowTextTimeoutMs each; nothing when the window did not answer in
+// time, empty for no window or one that is gone. The text ends at its first
+// NUL, and after kWindowTextMaxLength characters.
+std::optional<std::u16string> ReadWindowString(platform::Platform& platform, platform::Hwnd window);
+// The same, with a window that does not answer in time read as empty.
 std::u16string GetWindowString(platform::Platform& platform, platform::Hwnd window);
 
-// The "Winamp v1.x" window's title; any failure gives the empty string.
-std::u16string GetWinampTitle(platform::Platform& platform) noexcept;
+// The "Winamp v1.x" window's title: nothing when Winamp did not answer in
+// time; any other failure gives the empty string.
+std::optional<std::u16string> GetWinampTitle(platform::Platform& platform) noexcept;
 
 // Opens Winamp's file-information dialog and copies its 2nd, 3rd and 4th
 // edit fields into txtTitle, txtArtist and txtAlbum (each on one line), then

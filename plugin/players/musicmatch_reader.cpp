@@ -1,3 +1,5 @@
+#include <optional>
+
 #include "plugin/core/plugin.h"
 #include "plugin/core/settings.h"
 #include "plugin/core/text.h"
@@ -32,8 +34,13 @@ void ReadMusicMatch(Plugin& plugin) {
   ModTimer& state = plugin.modTimer();
   FrmWinamp& store = plugin.frmWinamp();
 
-  std::u16string text =
-      GetWindowString(platform, platform.windows.FindWindow(kMusicMatchWindowClass, nullptr));
+  const std::optional<std::u16string> title =
+      ReadWindowString(platform, platform.windows.FindWindow(kMusicMatchWindowClass, nullptr));
+  if (!title) {
+    // A busy player is no news: everything stays as it is for this tick.
+    return;
+  }
+  std::u16string text = *title;
   // The title starts with a quote before the song name; the first character
   // goes, whatever it is.
   if (!text.empty()) {

@@ -38,6 +38,13 @@ void WinampTick(Plugin& plugin) {
 }
 
 void Tick(Plugin& plugin) {
+  // A tick that comes due while the name is being changed (the key-stroke
+  // wait lets the thread process messages) returns at once: the readers
+  // store their last title only after the change returns, so it would act
+  // on the same song again. The next tick catches up.
+  if (plugin.FrmSendTextLoaded() && plugin.frmSendText().Changing()) {
+    return;
+  }
   platform::Platform& platform = plugin.Platform();
   platform::MessengerObject* messenger = plugin.Messenger().oSharedMessenger();
   if (messenger == nullptr) {

@@ -1,7 +1,10 @@
+#include <optional>
+
 #include "plugin/core/plugin.h"
 #include "plugin/core/settings.h"
 #include "plugin/players/mod_winamp.h"
 #include "plugin/players/readers.h"
+#include "plugin/players/scrolled_title.h"
 
 namespace tb {
 
@@ -15,17 +18,40 @@ bool IsIdleTitle(const std::u16string& title, const std::u16string& stoppedMarke
   return title.empty() || endsWithMarker(stoppedMarker) || endsWithMarker(pausedMarker);
 }
 
+namespace {
+
+// Winamp's title as the reader works on it, for every use: the ordinary
+// title, also while Winamp scrolls it; nothing when Winamp did not answer in
+// time.
+std::optional<std::u16string> ReadOrdinaryTitle(platform::Platform& platform) {
+  std::optional<std::u16string> title = GetWinampTitle(platform);
+  if (title) {
+    *title = OrdinaryTitle(*title);
+  }
+  return title;
+}
+
+}  // namespace
+
 void ReadWinamp(Plugin& plugin) {
   platform::Platform& platform = plugin.Platform();
   ModTimer& state = plugin.modTimer();
   FrmWinamp& store = plugin.frmWinamp();
 
-  store.Text1 = GetWinampTitle(platform);
+  const std::optional<std::u16string> read = ReadOrdinaryTitle(platform);
+  if (!read) {
+    // A busy player is no news: the name, the flag and the last title stay
+    // as they are until a tick gets an answer.
+    return;
+  }
+  store.Text1 = *read;
   const std::u16string title = store.Text1;
   if (IsIdleTitle(title, u"Stopped", u"Paused") && state.WinampChanged == kChanged) {
     state.WinampChanged = kNotChanged;
     plugin.frmSendText().changeNameBack(kPlayerWinamp);
-    state.WinampLastTitle = GetWinampTitle(platform);
+    // The restore let the thread process messages: the title is read
+    // afresh, and stays the one restored on when Winamp does not answer.
+    state.WinampLastTitle = ReadOrdinaryTitle(platform).value_or(title);
     return;
   }
   // The title read above serves the comparison and the last title: no

@@ -31,8 +31,9 @@ TEST(SimWindows, ReadsTextAsWindowsDoes) {
   sim::SimDesktop desktop;
   const Hwnd window = desktop.windows.Open(u"STUDIO", u"abcdef");
   std::intptr_t length = 0;
-  ASSERT_TRUE(
-      desktop.windows.SendMessageTimeout(window, platform::kWmGetTextLength, 0, 0, 100, &length));
+  ASSERT_EQ(
+      desktop.windows.SendMessageTimeout(window, platform::kWmGetTextLength, 0, 0, 100, &length),
+      platform::SendResult::kAnswered);
   EXPECT_EQ(length, 6);
   char16_t buffer[4] = {u'x', u'x', u'x', u'x'};
   std::intptr_t copied = 0;
@@ -41,8 +42,9 @@ TEST(SimWindows, ReadsTextAsWindowsDoes) {
   EXPECT_EQ(copied, 3) << "room for three characters and the NUL";
   EXPECT_EQ(std::u16string(buffer), u"abc");
   EXPECT_EQ(desktop.windows.GetWindowText(window, buffer, 4), 3);
-  EXPECT_FALSE(
-      desktop.windows.SendMessageTimeout(0x999, platform::kWmGetTextLength, 0, 0, 100, &length))
+  EXPECT_EQ(
+      desktop.windows.SendMessageTimeout(0x999, platform::kWmGetTextLength, 0, 0, 100, &length),
+      platform::SendResult::kFailed)
       << "no such window";
 }
 
@@ -53,8 +55,9 @@ TEST(SimWindows, AHungWindowBlocksTheSenderForTheTimeoutAndRunsNoTimer) {
   const Hwnd window = desktop.windows.Open(u"Winamp v1.x", u"song");
   desktop.windows.Get(window)->hung = true;
   std::intptr_t length = 0;
-  EXPECT_FALSE(
-      desktop.windows.SendMessageTimeout(window, platform::kWmGetTextLength, 0, 0, 200, &length));
+  EXPECT_EQ(
+      desktop.windows.SendMessageTimeout(window, platform::kWmGetTextLength, 0, 0, 200, &length),
+      platform::SendResult::kTimedOut);
   EXPECT_EQ(desktop.timer.Now(), 200U);
   EXPECT_EQ(ticks, 0) << "a blocked thread dispatches nothing";
   desktop.messagePump.DispatchPending();

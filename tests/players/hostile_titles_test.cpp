@@ -200,7 +200,7 @@ TEST(HostileTitles, AHungPlayerWindowHoldsATickOnlyForBoundedWaits) {
     desktop.timer.Advance(kPollIntervalMs);
     EXPECT_LE(desktop.timer.LongestCallbackMs(), bound);
     EXPECT_GE(desktop.timer.LongestCallbackMs(), kWindowTextTimeoutMs) << "the read did wait";
-    EXPECT_EQ(desktop.messenger.state.friendlyName, u"Ann");
+    EXPECT_EQ(desktop.host.Sent().size(), 1U) << "a player that answers late is no news";
   }
 }
 

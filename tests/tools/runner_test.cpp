@@ -27,6 +27,8 @@ class RecordingWorld final : public World {
   std::optional<std::u16string> foreground;
   std::optional<RegistryValue> value;
   bool loadFails = false;
+  // Whether ParseCommand is answered as a failed call.
+  bool callsFail = false;
   // What a tick makes the display name, when not empty.
   std::u16string nameOnTick;
 
@@ -42,6 +44,9 @@ class RecordingWorld final : public World {
   [[nodiscard]] bool Loaded() const override { return loaded_; }
   bool ParseCommand(const std::u16string& command, std::u16string& sResult) override {
     calls.push_back("ParseCommand " + Quote(command) + " " + Quote(sResult));
+    if (callsFail) {
+      throw FailedCall("ParseCommand failed: refused");
+    }
     sResult = u"answered";
     return true;
   }
@@ -94,6 +99,12 @@ class RecordingWorld final : public World {
   }
   void HangWindow(const std::u16string& className, bool hung) override {
     calls.push_back("HangWindow " + Quote(className) + (hung ? " 1" : " 0"));
+  }
+  void ScrollWindow(const std::u16string& className, bool scrolling) override {
+    calls.push_back("ScrollWindow " + Quote(className) + (scrolling ? " 1" : " 0"));
+  }
+  void SetHostDelay(std::uint32_t ms) override {
+    calls.push_back("SetHostDelay " + std::to_string(ms));
   }
   void SetFileInfo(const std::optional<FileInfo>& info) override {
     calls.push_back(info ? "SetFileInfo " + Quote(info->title) + " " + Quote(info->artist) + " " +
@@ -182,10 +193,12 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       "setting Player \"Winamp\"\nsetting Player delete\nsetting Player \"delete\"\n"
       "reg HKLM \"K\" \"V\" dword 0x10\nreg hkcr \"K\" \"V\" binary \"ab\"\nreg HKCU \"K\" \"V\" "
       "delete\n"
-      "window STUDIO \"T\"\nclose STUDIO\nhang STUDIO\nhang STUDIO off\n"
+      "window STUDIO \"T\"\nclose STUDIO\nhang STUDIO\nhang STUDIO off\nscroll STUDIO\n"
+      "scroll STUDIO off\nhost slow 1500\n"
       "fileinfo none\nfileinfo \"none\" \"A\" \"L\"\nfocus none\nfocus \"none\"\nfocus Notepad\n"
       "foreground locked\nfail \"IMessenger::MyStatus\" 3\nfail X\ntick\ntick 4\nanswer no\n"
       "answer ok\noptions select MusicMatch\noptions text WindowsMedia \"T\"\noptions save\n"
+      "options esc\n"
       "about sysinfo\nuser ordinary\nfile \"C:\\\\x\" \"MZ\"\n"
       "wmp play \"T\" \"A\" \"L\" \"1:00\"\nwmp Pause\nwmp stop\nwmp close\n"));
   EXPECT_TRUE(runner.Failures().empty());
@@ -206,6 +219,9 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       R"(CloseWindow "STUDIO")",
       R"(HangWindow "STUDIO" 1)",
       R"(HangWindow "STUDIO" 0)",
+      R"(ScrollWindow "STUDIO" 1)",
+      R"(ScrollWindow "STUDIO" 0)",
+      "SetHostDelay 1500",
       "SetFileInfo none",
       R"(SetFileInfo "none" "A" "L")",
       "Focus none",
@@ -221,6 +237,7 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       R"(QueueDialogStep 0 1 "")",
       R"(QueueDialogStep 1 2 "T")",
       R"(QueueDialogStep 2 0 "")",
+      R"(QueueDialogStep 9 0 "")",
       R"(QueueDialogStep 6 0 "")",
       "SetOrdinaryUser 1",
       R"(PutFile "C:\\x" MZ)",
@@ -297,6 +314,37 @@ TEST(ScenarioRunner, CallsThePlugInOnlyOnceLoadedAndKeepsItsAnswers) {
   failed.Run(Parse("load\ntag \"(!T)\"\nexpect result false\n"));
   EXPECT_EQ(Messages(failed), std::vector<std::string>{"3: expected false, got no call yet"})
       << "after a failed load the host calls nothing, and the run goes on";
+}
+
+// A failed call can be expected by the step right after it; otherwise it
+// ends the file with its reason, as does one that ends the file.
+TEST(ScenarioRunner, AFailedCallIsExpectedByTheNextStepOrEndsTheFile) {
+  RecordingWorld world;
+  world.callsFail = true;
+  Runner expected(world, nullptr);
+  expected.Run(
+      Parse("load\ncommand \"/x\" \"in\"\nexpect result failed\nexpect sresult \"in\"\ntick\n"));
+  EXPECT_TRUE(expected.Failures().empty()) << Messages(expected).front();
+  EXPECT_EQ(world.calls.back(), "Tick 1");
+
+  const std::pair<const char*, const char*> unexpected[] = {
+      {"load\ncommand \"/x\"\nexpect sresult \"\"\ntick\n", "2: ParseCommand failed: refused"},
+      {"load\ncommand \"/x\"\nexpect result true\ntick\n", "2: ParseCommand failed: refused"},
+      {"load\ncommand \"/x\"\n", "2: ParseCommand failed: refused"},
+  };
+  for (const auto& [file, message] : unexpected) {
+    RecordingWorld refusing;
+    refusing.callsFail = true;
+    Runner runner(refusing, nullptr);
+    runner.Run(Parse(file));
+    EXPECT_EQ(Messages(runner), std::vector<std::string>{message}) << file;
+    EXPECT_NE(refusing.calls.back(), "Tick 1") << "nothing after it runs: " << file;
+  }
+
+  RecordingWorld answering;
+  Runner answered(answering, nullptr);
+  answered.Run(Parse("load\ncommand \"/x\"\nexpect result failed\n"));
+  EXPECT_EQ(Messages(answered), std::vector<std::string>{"3: expected failed, got true"});
 }
 
 TEST(ScenarioRunner, ReportsEachFailedExpectationWithItsLineAndGoesOn) {
@@ -384,11 +432,12 @@ TEST(ScenarioRunner, AStepADesktopCannotDoEndsTheRun) {
 // and so are words missing or left over; nothing reaches the desktop.
 TEST(ScenarioRunner, AStepOutsideItsFormEndsTheRun) {
   const std::pair<const char*, const char*> cases[] = {
-      {"expect result maybe", "expect result: maybe is none of true|false"},
-      {"expect result \"true\"", "expect result: \"true\" is none of true|false"},
+      {"expect result maybe", "expect result: maybe is none of true|false|failed"},
+      {"expect result \"true\"", "expect result: \"true\" is none of true|false|failed"},
       {"messenger gone", "messenger: gone is none of absent|present"},
       {"hang STUDIO on", "hang STUDIO: on is none of off"},
-      {"options ok", "options: ok is none of select|text|save|close|help"},
+      {"options ok", "options: ok is none of select|text|save|close|esc|help"},
+      {"host slow -1", "host slow: 0 to 10000 milliseconds"},
       {"setting Player", "setting Player: write it as setting KEY delete or setting KEY \"TEXT\""},
       {"tick 3 4", "tick 3 4: write it as tick [N]"},
   };

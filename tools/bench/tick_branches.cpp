@@ -99,9 +99,9 @@ class CountingWindows final : public platform::Windows {
                     const char16_t* title) override {
     return inner_.FindWindowEx(parent, childAfter, className, title);
   }
-  bool SendMessageTimeout(Hwnd window, std::uint32_t message, std::uintptr_t wparam,
-                          std::intptr_t lparam, std::uint32_t timeoutMs,
-                          std::intptr_t* result) override {
+  platform::SendResult SendMessageTimeout(Hwnd window, std::uint32_t message, std::uintptr_t wparam,
+                                          std::intptr_t lparam, std::uint32_t timeoutMs,
+                                          std::intptr_t* result) override {
     if (message == platform::kWmGetTextLength) {
       Count(window);
     }

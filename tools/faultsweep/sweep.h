@@ -48,10 +48,10 @@ std::optional<Scenario> Prepare(std::string name, std::vector<scenario::Step> st
 
 // Plays the scenario with its kth seam call (1-based) failing. Answers what
 // broke, one line per broken rule, or nothing when the run survived: no
-// error out of the player, none but a refused setting at the host's edge,
-// the kth call reached and failed, no registry key, file or media reference
-// of Windows Media Player held, at most one poll timer, no call of the
-// plug-in longer than kLongestCallMs, and every setting readable.
+// error out of the player, none but a refused setting or dialog at the
+// host's edge, the kth call reached and failed, no registry key, file or
+// media reference of Windows Media Player held, at most one poll timer, no
+// call of the plug-in longer than kLongestCallMs, and every setting readable.
 std::vector<std::string> PlayFailing(const Scenario& scenario, std::size_t k);
 
 }  // namespace tb::faultsweep

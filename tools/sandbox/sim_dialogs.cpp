@@ -11,9 +11,9 @@ constexpr platform::Hwnd kDialogWindow = 0x7E000;
 
 }  // namespace
 
-void SimDialogs::ShowOptions(platform::Hwnd /*owner*/, FrmOptions& form) {
+bool SimDialogs::ShowOptions(platform::Hwnd /*owner*/, FrmOptions& form) {
   if (desktop_.faults.Enter("DialogBoxIndirectParamW")) {
-    return;
+    return false;
   }
   shown_.emplace_back(kOptionsCaption);
   form.window = kDialogWindow;
@@ -48,16 +48,19 @@ void SimDialogs::ShowOptions(platform::Hwnd /*owner*/, FrmOptions& form) {
       case scenario::DialogStep::kHelp:
         form.Command2_Click();
         break;
+      case scenario::DialogStep::kEscape:
+        break;  // no Cancel button: Esc is let by
       default:
         form.Close();
         break;
     }
   }
+  return true;
 }
 
-void SimDialogs::ShowAbout(platform::Hwnd /*owner*/, FrmAbout& form) {
+bool SimDialogs::ShowAbout(platform::Hwnd /*owner*/, FrmAbout& form) {
   if (desktop_.faults.Enter("DialogBoxIndirectParamW")) {
-    return;
+    return false;
   }
   shown_.push_back(form.caption);
   form.window = kDialogWindow + 4;
@@ -87,6 +90,7 @@ void SimDialogs::ShowAbout(platform::Hwnd /*owner*/, FrmAbout& form) {
         break;
     }
   }
+  return true;
 }
 
 }  // namespace tb::sandbox

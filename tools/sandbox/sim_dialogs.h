@@ -17,8 +17,8 @@ class SimDialogs final : public Dialogs {
  public:
   explicit SimDialogs(sim::SimDesktop& desktop) : desktop_(desktop) {}
 
-  void ShowOptions(platform::Hwnd owner, FrmOptions& form) override;
-  void ShowAbout(platform::Hwnd owner, FrmAbout& form) override;
+  bool ShowOptions(platform::Hwnd owner, FrmOptions& form) override;
+  bool ShowAbout(platform::Hwnd owner, FrmAbout& form) override;
 
   void Queue(scenario::DialogStep step) { steps_.push_back(std::move(step)); }
   [[nodiscard]] const std::vector<std::u16string>& Shown() const { return shown_; }

@@ -26,6 +26,9 @@ std::optional<bool> SimWorld::HostCall(const char* method, Call call) {
   } catch (const SettingWriteError& error) {
     ++calls_.failed;
     lastFailure_ = error.what();
+  } catch (const DialogError& error) {
+    ++calls_.failed;
+    lastFailure_ = error.what();
   } catch (const std::exception& error) {
     lastFailure_ = error.what();
     calls_.unexpected.push_back(std::string(method) + ": " + lastFailure_);
@@ -59,7 +62,7 @@ bool SimWorld::ParseCommand(const std::u16string& command, std::u16string& sResu
   const auto answered =
       HostCall("ParseCommand", [&] { return nick_->ParseCommand(command, u"", nullptr, sResult); });
   if (!answered) {
-    throw StepError("ParseCommand failed: " + lastFailure_);
+    throw scenario::FailedCall("ParseCommand failed: " + lastFailure_);
   }
   return *answered;
 }
@@ -68,7 +71,7 @@ bool SimWorld::ParseTag(const std::u16string& tag, std::u16string& sResult) {
   const auto answered =
       HostCall("ParseTag", [&] { return nick_->ParseTag(tag, nullptr, sResult); });
   if (!answered) {
-    throw StepError("ParseTag failed: " + lastFailure_);
+    throw scenario::FailedCall("ParseTag failed: " + lastFailure_);
   }
   return *answered;
 }
@@ -103,7 +106,7 @@ void SimWorld::OpenWindow(const std::u16string& className, const std::u16string&
   auto& windows = desktop_.windows;
   const platform::Hwnd existing = windows.Newest(className);
   if (existing != 0) {
-    windows.Get(existing)->title = title;
+    windows.Retitle(existing, title);
   } else {
     windows.Open(className, title);
   }
@@ -119,6 +122,14 @@ void SimWorld::HangWindow(const std::u16string& className, bool hung) {
     throw StepError("hang: no window of class " + ToUtf8(className));
   }
   desktop_.windows.Get(window)->hung = hung;
+}
+
+void SimWorld::ScrollWindow(const std::u16string& className, bool scrolling) {
+  const platform::Hwnd window = desktop_.windows.Newest(className);
+  if (window == 0) {
+    throw StepError("scroll: no window of class " + ToUtf8(className));
+  }
+  desktop_.windows.Scroll(window, scrolling);
 }
 
 void SimWorld::MediaPlayer(scenario::MediaAction action) {

@@ -25,8 +25,8 @@ using Failure = scenario::Failure;
 // ParseTag, its own tag expansion), each taken as the COM layer takes it: an
 // error thrown out of the plug-in's code becomes a failed call.
 struct HostCalls {
-  // Calls that failed because the registry refused a setting, the one way
-  // a host call is meant to fail.
+  // Calls that failed because the registry refused a setting or a dialog
+  // could not be shown, the ways a host call is meant to fail.
   std::size_t failed = 0;
   // Any other error that reached the edge, by method and message.
   std::vector<std::string> unexpected;
@@ -67,6 +67,7 @@ class SimWorld final : public scenario::World {
   void SetScriptHostInstalled(bool installed) override {
     desktop_.scriptShell.installed = installed;
   }
+  void SetHostDelay(std::uint32_t ms) override { desktop_.host.delayMs = ms; }
 
   void PutValue(platform::RegKey root, const std::u16string& path, const std::u16string& name,
                 const scenario::RegistryValue& value) override;
@@ -78,6 +79,7 @@ class SimWorld final : public scenario::World {
   void OpenWindow(const std::u16string& className, const std::u16string& title) override;
   void CloseWindow(const std::u16string& className) override;
   void HangWindow(const std::u16string& className, bool hung) override;
+  void ScrollWindow(const std::u16string& className, bool scrolling) override;
   void SetFileInfo(const std::optional<scenario::FileInfo>& info) override;
   void PlayMedia(const scenario::Song& song) override { desktop_.mediaPlayer.Play(song); }
   void MediaPlayer(scenario::MediaAction action) override;

@@ -158,6 +158,9 @@ std::pair<std::size_t, bool> Fit(const std::vector<Slot>& slots, const Words& wo
 
 }  // namespace
 
+// The longest the host may be made to hold its thread over Alt+0.
+constexpr std::int64_t kLongestHostDelayMs = 10000;
+
 // Which desktops play a step: both, or only the simulated one (a file that
 // uses it there starts with `requires sim`).
 enum class Desktops { kBoth, kSim };
@@ -185,16 +188,24 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
       }
       throw StepError("the plug-in is not loaded yet (use load)");
     }
-    r.lastResult_ = Lower(w[0].text) == "command" ? r.world_.ParseCommand(w[1].text, r.lastSResult_)
-                                                  : r.world_.ParseTag(w[1].text, r.lastSResult_);
+    try {
+      const bool answered = Lower(w[0].text) == "command"
+                                ? r.world_.ParseCommand(w[1].text, r.lastSResult_)
+                                : r.world_.ParseTag(w[1].text, r.lastSResult_);
+      r.lastResult_ = answered ? "true" : "false";
+    } catch (const FailedCall& failed) {
+      r.lastResult_ = "failed";
+      r.failedCall_ = Failure{r.line_, failed.what()};
+      r.Say("      a failed call: " + std::string(failed.what()));
+    }
   };
   const auto dialog = [](Runner& r, const Words& w) {
     static const std::map<std::string, DialogStep::Kind> kKinds = {
-        {"select", DialogStep::kSelect},   {"text", DialogStep::kText},
-        {"save", DialogStep::kSave},       {"help", DialogStep::kHelp},
-        {"close", DialogStep::kClose},     {"ok", DialogStep::kOk},
-        {"sysinfo", DialogStep::kSysInfo}, {"email", DialogStep::kEmail},
-        {"web", DialogStep::kWeb}};
+        {"select", DialogStep::kSelect}, {"text", DialogStep::kText},
+        {"save", DialogStep::kSave},     {"help", DialogStep::kHelp},
+        {"close", DialogStep::kClose},   {"esc", DialogStep::kEscape},
+        {"ok", DialogStep::kOk},         {"sysinfo", DialogStep::kSysInfo},
+        {"email", DialogStep::kEmail},   {"web", DialogStep::kWeb}};
     r.world_.QueueDialogStep(DialogStep{kKinds.at(Lower(w[1].text)),
                                         w.size() > 2 ? Player(w[2]) : 0,
                                         w.size() > 3 ? w[3].text : u""});
@@ -309,6 +320,8 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
       {"close CLASS", kBoth, [](Runner& r, const Words& w) { r.world_.CloseWindow(w[1].text); }},
       {"hang CLASS [off]", kBoth,
        [](Runner& r, const Words& w) { r.world_.HangWindow(w[1].text, w.size() < 3); }},
+      {"scroll CLASS [off]", kBoth,
+       [](Runner& r, const Words& w) { r.world_.ScrollWindow(w[1].text, w.size() < 3); }},
       {"fileinfo none", kBoth,
        [](Runner& r, const Words& /*w*/) { r.world_.SetFileInfo(std::nullopt); }},
       {R"(fileinfo "TITLE" "ARTIST" "ALBUM")", kBoth,
@@ -332,6 +345,15 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
        [](Runner& r, const Words& /*w*/) { r.world_.LockForeground(false); }},
       {"foreground locked", kSim,
        [](Runner& r, const Words& /*w*/) { r.world_.LockForeground(true); }},
+      {"host slow N", kBoth,
+       [](Runner& r, const Words& w) {
+         const std::int64_t ms = Number(w[2]);
+         if (ms < 0 || ms > kLongestHostDelayMs) {
+           throw StepError("host slow: 0 to " + std::to_string(kLongestHostDelayMs) +
+                           " milliseconds");
+         }
+         r.world_.SetHostDelay(static_cast<std::uint32_t>(ms));
+       }},
       {"scripthost absent|present", kBoth,
        [](Runner& r, const Words& w) {
          r.world_.SetScriptHostInstalled(IsKeyword(w[1], "present"));
@@ -352,7 +374,7 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
        }},
       {"options select Winamp|MusicMatch|WindowsMedia", kBoth, dialog},
       {R"(options text Winamp|MusicMatch|WindowsMedia "TEXT")", kBoth, dialog},
-      {"options save|close|help", kBoth, dialog},
+      {"options save|close|esc|help", kBoth, dialog},
       {"about ok|close|sysinfo", kBoth, dialog},
       {"about email|web", kSim, dialog},
       {"user ordinary|admin", kSim,
@@ -408,11 +430,10 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
       {R"(expect reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" sz "TEXT")", kBoth, expectReg},
       {R"(expect reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" dword N)", kBoth, expectReg},
       {R"(expect reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" absent)", kBoth, expectReg},
-      {"expect result true|false", kBoth,
+      {"expect result true|false|failed", kBoth,
        [](Runner& r, const Words& w) {
          const std::string expected = Lower(w[2].text);
-         const std::string actual =
-             r.lastResult_ ? (*r.lastResult_ ? "true" : "false") : "no call yet";
+         const std::string actual = r.lastResult_.value_or("no call yet");
          r.Check(actual == expected, expected, actual);
        }},
       {R"(expect sresult "TEXT")", kBoth,
@@ -484,6 +505,17 @@ std::vector<std::string> Runner::Forms() {
   return forms;
 }
 
+bool Runner::ExpectsFailedCall(const Step& step) {
+  return step.words.size() == 3 && IsKeyword(step.words[0], "expect") &&
+         IsKeyword(step.words[1], "result") && IsKeyword(step.words[2], "failed");
+}
+
+void Runner::EndWithFailedCall() {
+  failures_.push_back(*failedCall_);
+  Say("    ERROR: " + failedCall_->message);
+  failedCall_.reset();
+}
+
 void Runner::Say(const std::string& text) {
   if (out_ != nullptr) {
     std::fprintf(out_, "%s\n", text.c_str());
@@ -503,6 +535,13 @@ void Runner::Run(const std::vector<Step>& steps) {
   first_ = true;
   for (const auto& step : steps) {
     line_ = step.line;
+    if (failedCall_) {
+      if (!ExpectsFailedCall(step)) {
+        EndWithFailedCall();
+        return;
+      }
+      failedCall_.reset();
+    }
     try {
       RunStep(step);
     } catch (const StepError& error) {
@@ -518,6 +557,10 @@ void Runner::Run(const std::vector<Step>& steps) {
       shownName_ = world_.FriendlyName();
       Say("      contacts see: " + ToUtf8(shownName_));
     }
+  }
+  if (failedCall_) {
+    EndWithFailedCall();
+    return;
   }
   line_ = steps.empty() ? 0 : steps.back().line;
   const auto open = world_.OpenRegistryKeys();

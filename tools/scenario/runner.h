@@ -28,8 +28,9 @@ class Runner {
   Runner(World& world, std::FILE* out) : world_(world), out_(out) {}
 
   // Runs the steps in order; an expectation that fails is recorded and the
-  // run goes on, a step that cannot be run at all ends it. A file whose
-  // `requires` names another desktop ends there, skipped.
+  // run goes on, a step that cannot be run at all ends it, and so does a
+  // failed call unless the next step expects it. A file whose `requires`
+  // names another desktop ends there, skipped.
   void Run(const std::vector<Step>& steps);
   [[nodiscard]] const std::vector<Failure>& Failures() const { return failures_; }
   [[nodiscard]] bool Skipped() const { return skipped_; }
@@ -43,6 +44,10 @@ class Runner {
   static const std::vector<Verb>& Verbs();
 
   void RunStep(const Step& step);
+  // Whether the step is `expect result failed`.
+  static bool ExpectsFailedCall(const Step& step);
+  // Records the pending failed call as the reason the file ends.
+  void EndWithFailedCall();
   void Check(bool holds, const std::string& expected, const std::string& actual);
   void Say(const std::string& text);
 
@@ -52,7 +57,10 @@ class Runner {
   bool loadTried_ = false;
   bool skipped_ = false;
   int line_ = 0;
-  std::optional<bool> lastResult_;
+  // "true", "false" or "failed"; nothing before the first call.
+  std::optional<std::string> lastResult_;
+  // A failed call that only the next step may expect.
+  std::optional<Failure> failedCall_;
   std::u16string lastSResult_;
   std::size_t boxesChecked_ = 0;
   std::size_t dialogsChecked_ = 0;

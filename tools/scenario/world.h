@@ -25,6 +25,13 @@ class StepError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A command or tag that the plug-in answered as a failed call, with the
+// reason; the runner lets the next step expect it.
+class FailedCall : public StepError {
+ public:
+  using StepError::StepError;
+};
+
 struct RegistryValue {
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
@@ -44,7 +51,7 @@ enum class WindowState { kAbsent, kVisible, kHidden };
 
 // What the user does in the next options dialog or about box.
 struct DialogStep {
-  enum Kind { kSelect, kText, kSave, kHelp, kClose, kOk, kSysInfo, kEmail, kWeb };
+  enum Kind { kSelect, kText, kSave, kHelp, kClose, kOk, kSysInfo, kEmail, kWeb, kEscape };
   Kind kind = kClose;
   int player = 0;  // 0 Winamp, 1 MUSICMATCH Jukebox, 2 Windows Media Player
   std::u16string text;
@@ -99,6 +106,9 @@ class World {
   [[nodiscard]] virtual std::u16string SigninName() = 0;
   virtual void SetMessengerInstalled(bool installed) = 0;
   virtual void SetScriptHostInstalled(bool installed) = 0;
+  // How long the host holds its thread over each Alt+0 before it takes the
+  // quick text.
+  virtual void SetHostDelay(std::uint32_t ms) = 0;
 
   // The registry, as another program writes and reads it.
   virtual void PutValue(platform::RegKey root, const std::u16string& path,
@@ -114,6 +124,11 @@ class World {
   virtual void OpenWindow(const std::u16string& className, const std::u16string& title) = 0;
   virtual void CloseWindow(const std::u16string& className) = 0;
   virtual void HangWindow(const std::u16string& className, bool hung) = 0;
+  // The newest window of the class scrolls its title as Winamp scrolls its
+  // title in the taskbar (or stops): the title and " *** ", turned round by
+  // one character every sim::kScrollTurnMs; a new title scrolls from its
+  // start.
+  virtual void ScrollWindow(const std::u16string& className, bool scrolling) = 0;
   // Nothing: Winamp ignores its file-information command from now on.
   virtual void SetFileInfo(const std::optional<FileInfo>& info) = 0;
   // Windows Media Player: PlayMedia starts it when it is not running (it

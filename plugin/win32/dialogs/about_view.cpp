@@ -19,12 +19,9 @@ constexpr int kClientHeight = 270;
 constexpr int kMargin = 22;
 constexpr int kTextLeft = 102;
 constexpr int kDetailsLeft = 38;
-constexpr int kFooterTop = 220;
 constexpr int kTitlePixels = 18;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kFooter = RGB(243, 243, 243);
-constexpr COLORREF kFooterRule = RGB(226, 226, 226);
 constexpr COLORREF kVersionColour = RGB(108, 108, 108);
 constexpr COLORREF kTextColour = RGB(38, 38, 38);
 constexpr COLORREF kLinkColour = RGB(0, 102, 204);
@@ -61,7 +58,6 @@ class AboutView final : public ModalView {
   HWND infoLabel_ = nullptr;
   HWND developer_ = nullptr;
   Brush white_{CreateSolidBrush(kWhite)};
-  Brush footer_{CreateSolidBrush(kFooter)};
   Font titleFont_;
   Font boldFont_;
   Font linkFont_;
@@ -241,15 +237,6 @@ bool AboutView::Paint(HDC dc) const {
   RECT client;
   GetClientRect(Dialog(), &client);
   FillRect(dc, &client, white_.Get());
-  RECT footer = client;
-  footer.top = FromPixels(kFooterTop);
-  FillRect(dc, &footer, footer_.Get());
-  RECT rule = footer;
-  rule.bottom = rule.top + 1;
-  const Brush ruleBrush(CreateSolidBrush(kFooterRule));
-  if (ruleBrush) {
-    FillRect(dc, &rule, ruleBrush.Get());
-  }
   return true;
 }
 
@@ -278,7 +265,7 @@ INT_PTR AboutView::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return reinterpret_cast<INT_PTR>(
           Colour(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam)));
     case WM_CTLCOLORBTN:
-      return reinterpret_cast<INT_PTR>(footer_.Get());
+      return reinterpret_cast<INT_PTR>(white_.Get());
     case WM_SETCURSOR:
       if (IsLink(reinterpret_cast<HWND>(wparam))) {
         SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
@@ -309,10 +296,10 @@ INT_PTR AboutView::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 }  // namespace
 
-void Win32Dialogs::ShowAbout(platform::Hwnd owner, FrmAbout& form) {
+bool Win32Dialogs::ShowAbout(platform::Hwnd owner, FrmAbout& form) {
   AboutView view(form);
-  view.Run(static_cast<HINSTANCE>(instance_), reinterpret_cast<HWND>(owner), form.caption,
-           u"MS Sans Serif");  // as the options dialog
+  return view.Run(static_cast<HINSTANCE>(instance_), reinterpret_cast<HWND>(owner), form.caption,
+                  u"MS Sans Serif");  // as the options dialog
 }
 
 }  // namespace tb::win32

@@ -57,7 +57,8 @@ bool ModalView::Run(HINSTANCE instance, HWND owner, const std::u16string& captio
   if (failure_) {
     std::rethrow_exception(failure_);
   }
-  return result == kEnded;
+  // -1 when the dialog could not be made, 0 for an owner that is no window.
+  return result != -1 && result != 0;
 }
 
 INT_PTR CALLBACK ModalView::Procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -50,6 +50,7 @@ class OptionsView final : public ModalView {
   void Collect();
   // What the user did, handed to the form.
   void OnCommand(int id, int code);
+  void OnClose();
   void Select(std::size_t player);
   void EndIfUnloaded() const;
 
@@ -80,6 +81,26 @@ std::array<TemplateBox*, kPlayers> BoxesOf(FrmOptions& form) {
 
 std::size_t IndexOf(Banner banner) { return static_cast<std::size_t>(banner); }
 
+// A multi-line edit control in a dialog closes the dialog on Esc: it posts
+// WM_CLOSE, as the close box does. The dialog has no Cancel button, so its
+// template boxes let Esc go by; the control's own procedure is kept in its
+// user data.
+LRESULT CALLBACK TemplateBoxProcedure(HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
+  if ((message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR) && wparam == VK_ESCAPE) {
+    return 0;
+  }
+  const auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(box, GWLP_USERDATA));
+  return own != nullptr ? CallWindowProcW(own, box, message, wparam, lparam)
+                        : DefWindowProcW(box, message, wparam, lparam);
+}
+
+void LetEscapeGoBy(HWND box) {
+  if (box != nullptr) {
+    SetWindowLongPtrW(box, GWLP_USERDATA, GetWindowLongPtrW(box, GWLP_WNDPROC));
+    SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TemplateBoxProcedure));
+  }
+}
+
 HWND OptionsView::OnInit() {
   form_.window = reinterpret_cast<platform::Hwnd>(Dialog());
   SetClientSize(FromTwips(kClientWidth), FromTwips(kClientHeight));
@@ -98,6 +119,9 @@ HWND OptionsView::OnInit() {
   boxes_[1] = Add(L"Edit", u"", WS_GROUP | kTextBoxStyle, controls::kMusicMatchText, kTextBox);
   boxes_[0] = Add(L"Edit", u"", kTextBoxStyle, controls::kWinampText, kTextBox);
   boxes_[2] = Add(L"Edit", u"", kTextBoxStyle, controls::kMediaText, kTextBox);
+  for (const HWND box : boxes_) {
+    LetEscapeGoBy(box);
+  }
   Add(L"Button", u"Help", WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, controls::kHelp,
       kCommand2);
   Show();
@@ -163,7 +187,7 @@ void OptionsView::Select(std::size_t player) {
 }
 
 void OptionsView::OnCommand(int id, int code) {
-  // Clicks (and Esc); the boxes' own notifications are not the form's.
+  // Clicks; the boxes' own notifications are not the form's.
   if (code != BN_CLICKED) {
     return;
   }
@@ -182,13 +206,17 @@ void OptionsView::OnCommand(int id, int code) {
       Collect();
       form_.Command2_Click();
       break;
-    case IDCANCEL:  // Esc, and the close box through WM_CLOSE
-      Collect();
-      form_.Close();
-      break;
-    default:
+    default:  // Esc among them: the dialog has no Cancel button
       return;
   }
+  Show();
+  EndIfUnloaded();
+}
+
+// The title bar's close box: the one way out without saving.
+void OptionsView::OnClose() {
+  Collect();
+  form_.Close();
   Show();
   EndIfUnloaded();
 }
@@ -271,7 +299,7 @@ INT_PTR OptionsView::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       OnCommand(LOWORD(wparam), HIWORD(wparam));
       return TRUE;
     case WM_CLOSE:
-      OnCommand(IDCANCEL, BN_CLICKED);
+      OnClose();
       return TRUE;
     default:
       return FALSE;
@@ -280,11 +308,11 @@ INT_PTR OptionsView::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 }  // namespace
 
-void Win32Dialogs::ShowOptions(platform::Hwnd owner, FrmOptions& form) {
+bool Win32Dialogs::ShowOptions(platform::Hwnd owner, FrmOptions& form) {
   OptionsView view(form);
   // The face the form was laid out for.
-  view.Run(static_cast<HINSTANCE>(instance_), reinterpret_cast<HWND>(owner), kOptionsCaption,
-           u"MS Sans Serif");
+  return view.Run(static_cast<HINSTANCE>(instance_), reinterpret_cast<HWND>(owner), kOptionsCaption,
+                  u"MS Sans Serif");
 }
 
 }  // namespace tb::win32

@@ -42,8 +42,8 @@ class Win32Dialogs final : public Dialogs {
   // `instance` is the module the dialogs belong to (the library's HINSTANCE).
   explicit Win32Dialogs(void* instance) : instance_(instance) {}
 
-  void ShowOptions(platform::Hwnd owner, FrmOptions& form) override;
-  void ShowAbout(platform::Hwnd owner, FrmAbout& form) override;
+  bool ShowOptions(platform::Hwnd owner, FrmOptions& form) override;
+  bool ShowAbout(platform::Hwnd owner, FrmAbout& form) override;
 
  private:
   void* instance_;

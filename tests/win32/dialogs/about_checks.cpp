@@ -66,6 +66,10 @@ void ExpectWhatItSays(HWND dialog, CheckLog& log) {
   log.Ok(!HandOver(dialog, ids::kDeveloper), "no hand over the developer's name");
 
   log.Equal(PixelAt(dialog, 200, 80), std::string("255,255,255"), "a white background");
+  for (const int y : {220, 245, 266}) {
+    log.Equal(PixelAt(dialog, 60, y), std::string("255,255,255"),
+              "white by the buttons too, at y " + std::to_string(y));
+  }
   log.Ok(PixelAt(dialog, 30, 52) != "255,255,255", "the badge is drawn");
   log.Ok(PixelAt(dialog, 326, 68) != "255,255,255", "the level bars are drawn");
 }

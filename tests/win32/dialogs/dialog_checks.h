@@ -41,8 +41,9 @@ int ScreenDpi();
 // options_checks.cpp
 void CheckOptionsSaveAfterSwitching(Desktop& desktop, CheckLog& log);
 void CheckOptionsCloseBoxDiscards(Desktop& desktop, CheckLog& log);
-void CheckOptionsEscapeDiscards(Desktop& desktop, CheckLog& log);
+void CheckOptionsEscapeKeepsItOpen(Desktop& desktop, CheckLog& log);
 void CheckOptionsWithoutPlayerAndHelp(Desktop& desktop, CheckLog& log);
+void CheckOptionsRefused(Desktop& desktop, CheckLog& log);
 
 // about_checks.cpp
 void CheckAboutLinksTimerAndSysInfo(Desktop& desktop, CheckLog& log);

@@ -79,8 +79,9 @@ int main(int argc, char** argv) {
     SHDeleteKeyW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(tb::kSettingsKeyPath));
     tb::test::CheckOptionsSaveAfterSwitching(desktop, log);
     tb::test::CheckOptionsCloseBoxDiscards(desktop, log);
-    tb::test::CheckOptionsEscapeDiscards(desktop, log);
+    tb::test::CheckOptionsEscapeKeepsItOpen(desktop, log);
     tb::test::CheckOptionsWithoutPlayerAndHelp(desktop, log);
+    tb::test::CheckOptionsRefused(desktop, log);
     tb::test::CheckAboutLinksTimerAndSysInfo(desktop, log);
     tb::test::CheckAboutEnterAndCloseBox(desktop, log);
   }

@@ -260,24 +260,32 @@ void CheckOptionsCloseBoxDiscards(Desktop& desktop, CheckLog& log) {
   ExpectStored(desktop, stored, "after the close box", log);
 }
 
-void CheckOptionsEscapeDiscards(Desktop& desktop, CheckLog& log) {
+void CheckOptionsEscapeKeepsItOpen(Desktop& desktop, CheckLog& log) {
   const Stored stored{kPlayerWindowsMedia, u"wa keep", u"mm keep", u"wmp keep"};
   Store(desktop, stored);
   FrmOptions form(desktop.registry, desktop.messageBoxes);
   form.Form_Load();
   ScriptedUser user(log, "options, Esc");
-  user.Then(kOptions, [&](HWND dialog) {
-    log.Equal(VisibleBox(dialog), ids::kMediaText, "Windows Media Player's template is shown");
-    const HWND box = GetDlgItem(dialog, ids::kMediaText);
-    SetFocus(box);
-    Type(dialog, ids::kMediaText, u"never stored");
-    PressKey(VK_ESCAPE);
-  });
+  user.Then(kOptions,
+            [&](HWND dialog) {
+              const HWND box = GetDlgItem(dialog, ids::kMediaText);
+              SetFocus(box);
+              Type(dialog, ids::kMediaText, u"typed before Esc");
+              PressKey(VK_ESCAPE);
+            })
+      .Pause(300)
+      .Then(kOptions, [&](HWND dialog) {
+        log.Equal(ItemText(dialog, ids::kMediaText), std::u16string(u"typed before Esc"),
+                  "Esc leaves the dialog open with what was typed");
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        log.Ok(IsWindowVisible(dialog) != FALSE, "IDCANCEL, as Esc arrives, leaves it open too");
+        SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+      });
   user.Start();
   desktop.dialogs.ShowOptions(0, form);
   user.Finish();
-  log.Ok(form.unloaded, "Esc in a template box unloads the form");
-  ExpectStored(desktop, stored, "after Esc", log);
+  log.Ok(form.unloaded, "the close box unloads the form after Esc");
+  ExpectStored(desktop, stored, "after Esc and the close box", log);
 }
 
 void CheckOptionsWithoutPlayerAndHelp(Desktop& desktop, CheckLog& log) {
@@ -309,13 +317,30 @@ void CheckOptionsWithoutPlayerAndHelp(Desktop& desktop, CheckLog& log) {
       .Then(u"Help", [&](HWND box) { expectHelpBox(box, u"Some Windows Media Player Commands"); })
       .Then(kOptions, [&](HWND dialog) {
         log.Ok(IsWindowEnabled(dialog) != FALSE, "the options dialog is back after Help");
-        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
       });
   user.Start();
   desktop.dialogs.ShowOptions(0, form);
   user.Finish();
-  log.Ok(form.unloaded, "Cancel unloads the form");
-  ExpectStored(desktop, stored, "after Help and Cancel", log);
+  log.Ok(form.unloaded, "the close box unloads the form");
+  ExpectStored(desktop, stored, "after Help and the close box", log);
+}
+
+// Turns down every window the thread makes.
+LRESULT CALLBACK RefuseWindows(int code, WPARAM wparam, LPARAM lparam) {
+  return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// Windows refuses to make the dialog (a hook turns its window down): the
+// view says so, and the form is left as it was.
+void CheckOptionsRefused(Desktop& desktop, CheckLog& log) {
+  const HHOOK refuse = SetWindowsHookExW(WH_CBT, &RefuseWindows, nullptr, GetCurrentThreadId());
+  FrmOptions form(desktop.registry, desktop.messageBoxes);
+  form.Form_Load();
+  const bool shown = desktop.dialogs.ShowOptions(0, form);
+  UnhookWindowsHookEx(refuse);
+  log.Ok(refuse != nullptr && !shown, "a dialog that Windows refuses to make is not shown");
+  log.Ok(!form.unloaded && form.window == 0, "the form of a refused dialog is as it was");
 }
 
 }  // namespace tb::test

@@ -52,9 +52,9 @@ class CountingWindows final : public platform::Windows {
                               const char16_t* className, const char16_t* title) override {
     return real_.FindWindowEx(parent, childAfter, className, title);
   }
-  bool SendMessageTimeout(platform::Hwnd window, std::uint32_t message, std::uintptr_t wparam,
-                          std::intptr_t lparam, std::uint32_t timeoutMs,
-                          std::intptr_t* result) override {
+  platform::SendResult SendMessageTimeout(platform::Hwnd window, std::uint32_t message,
+                                          std::uintptr_t wparam, std::intptr_t lparam,
+                                          std::uint32_t timeoutMs, std::intptr_t* result) override {
     return real_.SendMessageTimeout(window, message, wparam, lparam, timeoutMs, result);
   }
   bool PostMessage(platform::Hwnd window, std::uint32_t message, std::uintptr_t wparam,

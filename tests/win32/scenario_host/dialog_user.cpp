@@ -35,8 +35,36 @@ void Press(HWND dialog, int id) {
   }
 }
 
-// Esc, as the dialog manager passes it on, and the title bar's close box.
+// Esc, as the dialog manager passes it on.
 void Escape(HWND dialog) { SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
+
+// Esc typed into the template box that is shown: the key goes through the
+// dialog manager as the modal loop hands it over, and so does whatever it
+// posts to the dialog.
+void PressEscape(HWND dialog) {
+  for (const int id : kTemplateBoxes) {
+    const HWND box = GetDlgItem(dialog, id);
+    if (box == nullptr || IsWindowVisible(box) == FALSE) {
+      continue;
+    }
+    SetFocus(box);
+    const auto scan = static_cast<LPARAM>(MapVirtualKeyW(VK_ESCAPE, MAPVK_VK_TO_VSC)) << 16U;
+    PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, scan | 1);
+    PostMessageW(box, WM_KEYUP, VK_ESCAPE, scan | 1 | (LPARAM{3} << 30U));
+    MSG message;
+    while (PeekMessageW(&message, box, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) != FALSE ||
+           PeekMessageW(&message, dialog, 0, 0, PM_REMOVE) != FALSE) {
+      if (IsDialogMessageW(dialog, &message) == FALSE) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+    }
+    return;
+  }
+}
+
+// The title bar's close box.
+void CloseBox(HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 }  // namespace
 
@@ -117,7 +145,7 @@ void DialogUser::Play() {
     Act(dialog, options, step);
   }
   if (Open(dialog)) {
-    Escape(dialog);  // nothing more to do: the user closes it
+    CloseBox(dialog);  // nothing more to do: the user closes it
   }
   if (Open(dialog)) {
     EndDialog(dialog, IDCANCEL);
@@ -143,8 +171,11 @@ void DialogUser::Act(HWND dialog, bool options, const DialogStep& step) {
       case DialogStep::kHelp:
         Press(dialog, controls::kHelp);
         break;
+      case DialogStep::kEscape:
+        PressEscape(dialog);
+        break;
       default:  // "close", and what is no action of this dialog
-        Escape(dialog);
+        CloseBox(dialog);
         break;
     }
     return;

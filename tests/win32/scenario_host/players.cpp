@@ -25,11 +25,18 @@ const wchar_t* Wide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
+// The timer that turns a scrolling title.
+constexpr UINT_PTR kScrollTimer = 1;
+
 // What a player window knows of itself.
 struct PlayerWindow {
   Players::Shared* shared = nullptr;
   WindowThread* thread = nullptr;
   bool winamp = false;
+  // While the title scrolls: the title it scrolls, and how far it turned.
+  bool scrolling = false;
+  std::u16string ordinary;
+  std::size_t turn = 0;
 };
 
 // An in-memory dialog template: a DLGTEMPLATE and its DLGITEMTEMPLATEs, each
@@ -169,6 +176,12 @@ LRESULT CALLBACK PlayerProcedure(HWND window, UINT message, WPARAM wparam, LPARA
         OpenFileInfoDialog(*player);
       }
       return 0;
+    case WM_TIMER:
+      if (player != nullptr && player->scrolling && wparam == kScrollTimer) {
+        ++player->turn;
+        SetWindowTextW(window, Wide(sim::ScrolledTitle(player->ordinary, player->turn)));
+      }
+      return 0;
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP:
     case WM_SYSCHAR:
@@ -178,6 +191,14 @@ LRESULT CALLBACK PlayerProcedure(HWND window, UINT message, WPARAM wparam, LPARA
       break;
   }
   return DefWindowProcW(window, message, wparam, lparam);
+}
+
+// A window of this program's player class, or null.
+PlayerWindow* PlayerOf(HWND window) {
+  if (GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&PlayerProcedure)) {
+    return nullptr;
+  }
+  return reinterpret_cast<PlayerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 // On the new window's thread.
@@ -199,7 +220,7 @@ HWND CreatePlayerWindow(Players::Shared* shared, WindowThread* thread,
     RegisterClassExW(&windowClass);
   }
   auto player = std::make_unique<PlayerWindow>(
-      PlayerWindow{shared, thread, className == std::u16string(kWinampClass)});
+      PlayerWindow{shared, thread, className == std::u16string(kWinampClass), false, {}, 0});
   const HWND window =
       CreateWindowExW(0, Wide(className), Wide(title), WS_OVERLAPPED | WS_CAPTION, CW_USEDEFAULT,
                       CW_USEDEFAULT, 300, 120, nullptr, nullptr, instance, player.get());
@@ -243,6 +264,37 @@ HWND Players::Open(const std::u16string& className, const std::u16string& title)
   }
   ledger_.Add(*made, className, owner);
   return *made;
+}
+
+void Players::Retitle(HWND window, const std::u16string& title) {
+  PlayerWindow* player = PlayerOf(window);
+  if (player == nullptr || !player->scrolling) {
+    SetWindowTextW(window, Wide(title));
+    return;
+  }
+  player->ordinary = title;
+  player->turn = 0;
+  SetWindowTextW(window, Wide(sim::ScrolledTitle(title, 0)));
+}
+
+bool Players::Scroll(HWND window, bool scrolling) {
+  PlayerWindow* player = PlayerOf(window);
+  if (player == nullptr) {
+    return false;
+  }
+  if (scrolling && !player->scrolling) {
+    player->ordinary = TitleOf(window);
+    player->turn = 0;
+    player->scrolling = SetTimer(window, kScrollTimer, sim::kScrollTurnMs, nullptr) != 0;
+    SetWindowTextW(window, Wide(sim::ScrolledTitle(player->ordinary, 0)));
+    return player->scrolling;
+  }
+  if (!scrolling && player->scrolling) {
+    KillTimer(window, kScrollTimer);
+    player->scrolling = false;
+    SetWindowTextW(window, Wide(player->ordinary));
+  }
+  return true;
 }
 
 void Players::SetFileInfo(const std::optional<scenario::FileInfo>& info) {

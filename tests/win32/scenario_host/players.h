@@ -37,6 +37,15 @@ class Players {
   // thread, without taking the focus; null when it could not.
   HWND Open(const std::u16string& className, const std::u16string& title);
 
+  // On the window's own thread: a new title for a window, which a player's
+  // window that scrolls its title scrolls from its start.
+  static void Retitle(HWND window, const std::u16string& title);
+  // On the window's own thread: a player's window starts (or stops)
+  // scrolling its title as Winamp does in the taskbar, turning it by one
+  // character every sim::kScrollTurnMs; false for a window that is no
+  // player's.
+  static bool Scroll(HWND window, bool scrolling);
+
   // What the file-information dialog shows from now on; nothing: Winamp
   // ignores the command from now on.
   void SetFileInfo(const std::optional<scenario::FileInfo>& info);

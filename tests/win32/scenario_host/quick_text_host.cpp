@@ -96,6 +96,7 @@ LRESULT CALLBACK QuickTextHost::Procedure(HWND window, UINT message, WPARAM wpar
   switch (message) {
     case WM_SYSKEYDOWN:
       if (host != nullptr && wparam == kVk0 && (lparam & kContextAltDown) != 0) {
+        Sleep(host->delayMs_);
         host->QuickText09();
       }
       return 0;

@@ -6,7 +6,8 @@
 // it. A sent text has each tag of the form (!NAME) expanded through the
 // plug-in's ParseTag, called through the _Nick vtable; a tag the plug-in does
 // not answer stays as typed. A sent text that begins with "/name " and goes on
-// sets the display name. As platform/sim/host.cpp does.
+// sets the display name. The host can be slow over Alt+0, holding the
+// thread meanwhile. As platform/sim/host.cpp does.
 //
 // The conversation windows live on the thread that made this object, which
 // is the thread the plug-in runs on: in Messenger they share its UI thread.
@@ -45,6 +46,10 @@ class QuickTextHost {
   // opened, or shown again when it exists; it does not take the focus.
   HWND OpenConversation(const std::u16string& contact);
 
+  // How long the host holds the thread over each Alt+0 before it takes the
+  // quick text.
+  void SetDelay(DWORD ms) { delayMs_ = ms; }
+
   // The object whose ParseTag expands the tags; not owned, may be null.
   void SetPlugin(::_Nick* nick) { nick_ = nick; }
 
@@ -64,6 +69,7 @@ class QuickTextHost {
   WindowLedger& ledger_;
   ATOM atom_ = 0;
   ::_Nick* nick_ = nullptr;
+  DWORD delayMs_ = 0;
   std::vector<HWND> windows_;
   std::vector<std::u16string> sent_;
   std::vector<std::u16string> typed_;

@@ -329,7 +329,7 @@ bool Win32World::ParseCommand(const std::u16string& command, std::u16string& sRe
   const HRESULT hr =
       nick_->ParseCommand(text.Get(), argument.Get(), nullptr, result.Slot(), &answered);
   if (FAILED(hr)) {
-    throw StepError(Failed("ParseCommand", hr));
+    throw scenario::FailedCall(Failed("ParseCommand", hr));
   }
   if (const auto trouble = dialogs_.TakeTrouble()) {
     throw StepError(*trouble);
@@ -344,7 +344,7 @@ bool Win32World::ParseTag(const std::u16string& tag, std::u16string& sResult) {
   VARIANT_BOOL answered = VARIANT_FALSE;
   const HRESULT hr = nick_->ParseTag(text.Get(), nullptr, result.Slot(), &answered);
   if (FAILED(hr)) {
-    throw StepError(Failed("ParseTag", hr));
+    throw scenario::FailedCall(Failed("ParseTag", hr));
   }
   sResult = result.Text();
   return answered == VARIANT_TRUE;
@@ -467,7 +467,7 @@ void Win32World::OpenWindow(const std::u16string& className, const std::u16strin
       return;
     }
     const HWND window = existing->window;
-    if (!existing->thread->Run([window, title] { SetWindowTextW(window, Wide(title.c_str())); })) {
+    if (!existing->thread->Run([window, title] { Players::Retitle(window, title); })) {
       throw StepError("window: the window's thread did not retitle it in time");
     }
     return;
@@ -504,6 +504,20 @@ void Win32World::HangWindow(const std::u16string& className, bool hung) {
   }
   if (!existing->thread->Hang(hung)) {
     throw StepError("hang: the window's thread did not answer in time");
+  }
+}
+
+void Win32World::ScrollWindow(const std::u16string& className, bool scrolling) {
+  const auto existing = ledger_.Newest(className);
+  if (!existing || existing->thread == nullptr) {
+    throw StepError("scroll: no player's window of class " + ToUtf8(className));
+  }
+  const HWND window = existing->window;
+  const auto scrolled = std::make_shared<bool>(false);
+  if (!existing->thread->Run(
+          [window, scrolling, scrolled] { *scrolled = Players::Scroll(window, scrolling); }) ||
+      !*scrolled) {
+    throw StepError("scroll: the window of class " + ToUtf8(className) + " did not scroll");
   }
 }
 

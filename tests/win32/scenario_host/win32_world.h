@@ -135,6 +135,7 @@ class Win32World final : public scenario::World {
   [[nodiscard]] std::u16string SigninName() override { return messenger_.signinName; }
   void SetMessengerInstalled(bool installed) override { messenger_.installed = installed; }
   void SetScriptHostInstalled(bool installed) override;
+  void SetHostDelay(std::uint32_t ms) override { host_.SetDelay(ms); }
 
   void PutValue(platform::RegKey root, const std::u16string& path, const std::u16string& name,
                 const scenario::RegistryValue& value) override;
@@ -146,6 +147,7 @@ class Win32World final : public scenario::World {
   void OpenWindow(const std::u16string& className, const std::u16string& title) override;
   void CloseWindow(const std::u16string& className) override;
   void HangWindow(const std::u16string& className, bool hung) override;
+  void ScrollWindow(const std::u16string& className, bool scrolling) override;
   void SetFileInfo(const std::optional<scenario::FileInfo>& info) override {
     players_.SetFileInfo(info);
   }
