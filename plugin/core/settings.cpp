@@ -9,8 +9,8 @@
 namespace tb {
 
 SettingWriteError::SettingWriteError(const std::u16string& key, platform::Status status)
-    : std::runtime_error("the registry refused to store setting " + Narrow(key) + " (error " +
-                         std::to_string(status) + ")"),
+    : Refused("the registry refused to store setting " + Narrow(key) + " (error " +
+              std::to_string(status) + ")"),
       status_(status) {}
 
 std::u16string ReadSetting(platform::Registry& registry, const std::u16string& key) {

@@ -3,10 +3,10 @@
 // REG_SZ, read and written at the moment of use and never cached.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
 #include "platform/registry.h"
+#include "plugin/core/refused.h"
 
 namespace tb {
 
@@ -43,7 +43,7 @@ inline constexpr char16_t kDefaultCurrentTagWMP[] =
     u" Currently Playing >> (!XWMPALBUM)-(!XWMPARTIST)-(!XWMPTITLE)-(!XWMPDURATION) (8)";
 
 // A write that the registry refused; it ends the operation that wrote.
-class SettingWriteError : public std::runtime_error {
+class SettingWriteError : public Refused {
  public:
   SettingWriteError(const std::u16string& key, platform::Status status);
   [[nodiscard]] platform::Status Status() const { return status_; }

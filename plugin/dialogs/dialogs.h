@@ -4,9 +4,8 @@
 // in plugin/win32/dialogs/, the simulated desktop's beside the sandbox.
 #pragma once
 
-#include <stdexcept>
-
 #include "platform/types.h"
+#include "plugin/core/refused.h"
 
 namespace tb {
 
@@ -24,9 +23,9 @@ class Dialogs {
 
 // A dialog that a command asked for and that could not be shown: the host
 // gets a failed call, with its sResult as it passed it.
-class DialogError : public std::runtime_error {
+class DialogError : public Refused {
  public:
-  using std::runtime_error::runtime_error;
+  using Refused::Refused;
 };
 
 }  // namespace tb

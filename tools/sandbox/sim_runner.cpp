@@ -23,10 +23,7 @@ std::optional<bool> SimWorld::HostCall(const char* method, Call call) {
   std::optional<bool> answered;
   try {
     answered = call();
-  } catch (const SettingWriteError& error) {
-    ++calls_.failed;
-    lastFailure_ = error.what();
-  } catch (const DialogError& error) {
+  } catch (const Refused& error) {
     ++calls_.failed;
     lastFailure_ = error.what();
   } catch (const std::exception& error) {
