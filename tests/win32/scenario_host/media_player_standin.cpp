@@ -42,10 +42,15 @@ class Counted {
     InterlockedIncrement(held_.get());
     return InterlockedIncrement(&references_);
   }
-  // True when the last reference went.
-  bool Drop() {
+  // Deletes `object` when the last reference went.
+  template <typename Object>
+  ULONG Drop(Object* object) {
     InterlockedDecrement(held_.get());
-    return InterlockedDecrement(&references_) == 0;
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) {
+      delete object;
+    }
+    return static_cast<ULONG>(left);
   }
 
  private:
@@ -75,13 +80,7 @@ class MediaObject final : public VtableOnly<IWMPMedia> {
     return E_NOINTERFACE;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return count_.Add(); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    if (count_.Drop()) {
-      delete this;
-      return 0;
-    }
-    return 1;
-  }
+  ULONG STDMETHODCALLTYPE Release() override { return count_.Drop(this); }
 
   HRESULT STDMETHODCALLTYPE get_name(BSTR* name) override {
     std::u16string text;
@@ -131,6 +130,7 @@ class MediaObject final : public VtableOnly<IWMPMedia> {
   }
 
  private:
+  friend class Counted;  // which deletes it with its last reference
   ~MediaObject() = default;
 
   std::unique_ptr<platform::Media> media_;
@@ -187,13 +187,7 @@ class MediaPlayerStandIn::Core final : public VtableOnly<IWMPCore>,
     return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return count_.Add(); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    if (count_.Drop()) {
-      delete this;
-      return 0;
-    }
-    return 1;
-  }
+  ULONG STDMETHODCALLTYPE Release() override { return count_.Drop(this); }
 
   HRESULT STDMETHODCALLTYPE get_playState(WMPPlayState* state) override {
     if (state == nullptr) {
@@ -301,6 +295,7 @@ class MediaPlayerStandIn::Core final : public VtableOnly<IWMPCore>,
   HRESULT STDMETHODCALLTYPE get_status(BSTR* /*status*/) override { return E_NOTIMPL; }
 
  private:
+  friend class test::Counted;  // which deletes it with its last reference
   ~Core() = default;
 
   sim::SimMediaPlayer* player_;
