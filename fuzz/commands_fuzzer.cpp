@@ -7,12 +7,12 @@
 #include <array>
 #include <cstdlib>
 
+#include "common/settings.h"
+#include "common/text.h"
 #include "fuzz/fuzz_input.h"
 #include "platform/sim/desktop.h"
 #include "plugin/core/nick.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/settings.h"
-#include "plugin/core/text.h"
 #include "tools/sandbox/sim_dialogs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

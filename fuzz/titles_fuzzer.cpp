@@ -6,11 +6,11 @@
 // at every turn.
 #include <cstdlib>
 
+#include "common/settings.h"
 #include "fuzz/fuzz_input.h"
 #include "platform/sim/desktop.h"
 #include "plugin/core/nick.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/settings.h"
 #include "plugin/core/tag_expansion.h"
 #include "plugin/players/scrolled_title.h"
 #include "tools/sandbox/sim_dialogs.h"

@@ -1,11 +1,11 @@
 #include "installer/frm_setup.h"
 
+#include "common/com_identity.h"
+#include "common/mod_reg.h"
+#include "common/settings.h"
 #include "installer/setup_paths.h"
 #include "installer/setup_routines.h"
 #include "platform/windowing.h"
-#include "plugin/core/com_identity.h"
-#include "plugin/core/mod_reg.h"
-#include "plugin/core/settings.h"
 
 namespace tb::setup {
 namespace {

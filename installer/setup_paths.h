@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "publisher/identity.h"
+#include "common/publisher_identity.h"
 
 namespace tb::setup {
 

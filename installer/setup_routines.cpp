@@ -2,12 +2,12 @@
 
 #include <vector>
 
+#include "common/mod_reg.h"
+#include "common/text.h"
 #include "installer/setup_paths.h"
 #include "platform/registry_data.h"
 #include "platform/scoped_key.h"
 #include "platform/windowing.h"
-#include "plugin/core/mod_reg.h"
-#include "plugin/core/text.h"
 
 namespace tb::setup {
 namespace {

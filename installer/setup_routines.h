@@ -1,6 +1,6 @@
 // The installer's own routines: the hit counter, the old library, whole-file
 // copies and the registry calls that only the installer makes. It reads and
-// writes strings with the plug-in's own routines (plugin/core/mod_reg.h),
+// writes strings with the plug-in's own routines (common/mod_reg.h),
 // whose REG_SZ-only read and first-NUL cut are what the installer needs too.
 #pragma once
 

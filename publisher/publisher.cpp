@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "plugin/core/current_metadata.h"
-#include "plugin/core/mod_reg.h"
-#include "plugin/core/text.h"
+#include "common/current_metadata.h"
+#include "common/mod_reg.h"
+#include "common/text.h"
 
 namespace tb::publisher {
 

@@ -1,7 +1,7 @@
 #include "publisher/registration.h"
 
-#include "plugin/core/mod_reg.h"
-#include "publisher/identity.h"
+#include "common/mod_reg.h"
+#include "common/publisher_identity.h"
 
 namespace tb::publisher {
 namespace {

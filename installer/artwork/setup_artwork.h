@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "plugin/artwork/artwork.h"
-#include "plugin/artwork/canvas.h"
+#include "common/artwork/artwork.h"
+#include "common/artwork/canvas.h"
 
 namespace tb::art {
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <type_traits>
 
+#include "common/win32/gdi.h"
 #include "installer/artwork/setup_artwork.h"
 #include "installer/win32/setup_controls.h"
-#include "plugin/win32/dialogs/gdi.h"
 
 namespace tb::setup {
 namespace {
@@ -60,9 +60,9 @@ std::unique_ptr<Dib> MakeButton(const char16_t* caption) {
 std::unique_ptr<Dib> MakeSetupBanner() {
   std::unique_ptr<Dib> dib = Dib::Make(art::kBannerWidth, art::kBannerHeight);
   if (dib) {
-    art::PaintBanner(dib->canvas(), Banner::kNone);
-    dib->Write(art::BannerName(Banner::kNone), u"Tunebadge");
-    dib->Write(art::BannerTagline(Banner::kNone), art::kSetupTagline);
+    art::PaintBanner(dib->canvas(), PlayerChoice::kNone);
+    dib->Write(art::BannerName(PlayerChoice::kNone), u"Tunebadge");
+    dib->Write(art::BannerTagline(PlayerChoice::kNone), art::kSetupTagline);
   }
   return dib;
 }

@@ -1,8 +1,8 @@
 #include "plugin/core/commands.h"
 
+#include "common/settings.h"
+#include "common/text.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/settings.h"
-#include "plugin/core/text.h"
 #include "plugin/dialogs/frm_about.h"
 #include "plugin/dialogs/frm_options.h"
 

@@ -1,6 +1,6 @@
 #include "plugin/core/plugin.h"
 
-#include "plugin/core/settings.h"
+#include "common/settings.h"
 #include "plugin/players/poll_timer.h"
 
 namespace tb {

@@ -6,10 +6,10 @@
 #include <optional>
 
 #include "platform/platform.h"
+#include "plugin/base/player_state.h"
 #include "plugin/dialogs/dialogs.h"
 #include "plugin/namechanger/frm_send_text.h"
 #include "plugin/namechanger/messenger_api.h"
-#include "plugin/players/player_state.h"
 
 namespace tb {
 

@@ -2,9 +2,9 @@
 
 #include <array>
 
+#include "common/com_identity.h"
 #include "platform/registry_data.h"
 #include "platform/scoped_key.h"
-#include "plugin/core/com_identity.h"
 
 namespace tb {
 namespace {

@@ -3,9 +3,9 @@
 #include <array>
 #include <functional>
 
-#include "plugin/core/mod_reg.h"
+#include "common/mod_reg.h"
+#include "common/text.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/text.h"
 
 namespace tb {
 namespace {

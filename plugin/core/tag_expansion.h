@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "plugin/core/current_metadata.h"
+#include "common/current_metadata.h"
 
 namespace tb {
 

@@ -4,8 +4,8 @@
 // in plugin/win32/dialogs/, the simulated desktop's beside the sandbox.
 #pragma once
 
+#include "common/refused.h"
 #include "platform/types.h"
-#include "plugin/core/refused.h"
 
 namespace tb {
 

@@ -1,10 +1,10 @@
 #include "plugin/dialogs/frm_options.h"
 
-#include "plugin/core/settings.h"
+#include "common/settings.h"
 
 namespace tb {
 
-void FrmOptions::Show(Banner banner, TemplateBox* box) {
+void FrmOptions::Show(PlayerChoice banner, TemplateBox* box) {
   picture = banner;
   for (TemplateBox* each : {&Text3, &Text5, &Text6}) {
     each->visible = each == box;
@@ -38,19 +38,19 @@ void FrmOptions::Form_Load() {
 
 void FrmOptions::Option3_Click() {
   if (Option3) {
-    Show(Banner::kWinamp, &Text3);
+    Show(PlayerChoice::kWinamp, &Text3);
   }
 }
 
 void FrmOptions::Option4_Click() {
   if (Option4) {
-    Show(Banner::kMusicMatch, &Text5);
+    Show(PlayerChoice::kMusicMatch, &Text5);
   }
 }
 
 void FrmOptions::Option5_Click() {
   if (Option5) {
-    Show(Banner::kWindowsMedia, &Text6);
+    Show(PlayerChoice::kWindowsMedia, &Text6);
   }
 }
 

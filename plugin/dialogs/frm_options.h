@@ -6,15 +6,13 @@
 #include <exception>
 #include <string>
 
+#include "common/player_choice.h"
 #include "platform/message_boxes.h"
 #include "platform/registry.h"
 
 namespace tb {
 
 inline constexpr char16_t kOptionsCaption[] = u"Options";
-
-// The background banner, one per player.
-enum class Banner { kNone, kWinamp, kMusicMatch, kWindowsMedia };
 
 struct TemplateBox {
   std::u16string text;
@@ -47,7 +45,7 @@ class FrmOptions {
   TemplateBox Text3{u"", true};  // Winamp; shown while no player is selected
   TemplateBox Text5;             // MUSICMATCH Jukebox
   TemplateBox Text6;             // Windows Media Player
-  Banner picture = Banner::kNone;
+  PlayerChoice picture = PlayerChoice::kNone;
   bool unloaded = false;
   // The dialog's window, for the boxes it owns; set by its view.
   platform::Hwnd window = 0;
@@ -55,7 +53,7 @@ class FrmOptions {
   std::exception_ptr failure;
 
  private:
-  void Show(Banner banner, TemplateBox* box);
+  void Show(PlayerChoice banner, TemplateBox* box);
   void Select(bool* option);
 
   platform::Registry& registry_;

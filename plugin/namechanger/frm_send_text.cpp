@@ -3,11 +3,11 @@
 #include <array>
 #include <vector>
 
-#include "plugin/core/bounded_wait.h"
-#include "plugin/core/mod_reg.h"
+#include "common/mod_reg.h"
+#include "common/settings.h"
+#include "common/text.h"
+#include "plugin/base/bounded_wait.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/settings.h"
-#include "plugin/core/text.h"
 
 namespace tb {
 namespace {

@@ -1,6 +1,6 @@
-#include "plugin/core/mod_reg.h"
+#include "common/mod_reg.h"
+#include "common/settings.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/settings.h"
 #include "plugin/core/tag_expansion.h"
 #include "plugin/players/readers.h"
 

@@ -4,9 +4,9 @@
 #include <array>
 #include <vector>
 
-#include "plugin/core/bounded_wait.h"
+#include "common/text.h"
+#include "plugin/base/bounded_wait.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/text.h"
 
 namespace tb {
 

@@ -1,8 +1,8 @@
 #include <optional>
 
+#include "common/settings.h"
+#include "common/text.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/settings.h"
-#include "plugin/core/text.h"
 #include "plugin/players/mod_winamp.h"
 #include "plugin/players/readers.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "common/settings.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/settings.h"
 #include "plugin/players/mod_winamp.h"
 #include "plugin/players/readers.h"
 

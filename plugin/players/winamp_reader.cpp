@@ -1,7 +1,7 @@
 #include <optional>
 
+#include "common/settings.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/settings.h"
 #include "plugin/players/mod_winamp.h"
 #include "plugin/players/readers.h"
 #include "plugin/players/scrolled_title.h"

@@ -9,12 +9,12 @@
 #include <new>
 #include <string>
 
+#include "common/win32/guarded.h"
+#include "common/win32/guid.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/wide.h"
 #include "plugin/core/registration.h"
 #include "plugin/win32/class_factory.h"
-#include "plugin/win32/guarded.h"
-#include "plugin/win32/guid.h"
 #include "plugin/win32/module.h"
 
 using tb::win32::Guarded;

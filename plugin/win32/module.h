@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "plugin/win32/com_server.h"
+#include "common/win32/com_server.h"
 
 namespace tb {
 class Plugin;

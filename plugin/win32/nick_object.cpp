@@ -4,9 +4,9 @@
 #include <new>
 #include <string>
 
-#include "plugin/win32/bstr.h"
-#include "plugin/win32/guarded.h"
-#include "plugin/win32/guid.h"
+#include "common/win32/bstr.h"
+#include "common/win32/guarded.h"
+#include "common/win32/guid.h"
 #include "plugin/win32/module.h"
 
 namespace tb::win32 {

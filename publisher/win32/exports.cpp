@@ -6,11 +6,11 @@
 
 #include <string>
 
+#include "common/publisher_identity.h"
+#include "common/win32/guarded.h"
+#include "common/win32/guid.h"
 #include "platform/win32/processes.h"
 #include "platform/win32/registry.h"
-#include "plugin/win32/guarded.h"
-#include "plugin/win32/guid.h"
-#include "publisher/identity.h"
 #include "publisher/registration.h"
 #include "publisher/win32/module.h"
 #include "publisher/win32/plugin_object.h"

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "plugin/win32/com_server.h"
+#include "common/win32/com_server.h"
 
 namespace tb::win32 {
 

@@ -3,7 +3,7 @@
 #include <new>
 #include <utility>
 
-#include "plugin/win32/bstr.h"
+#include "common/win32/bstr.h"
 
 namespace tb::win32 {
 namespace {

@@ -3,7 +3,7 @@
 #include <new>
 #include <utility>
 
-#include "plugin/win32/guarded.h"
+#include "common/win32/guarded.h"
 #include "publisher/win32/module.h"
 
 namespace tb::win32 {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "common/mod_reg.h"
+#include "common/settings.h"
 #include "platform/registry_data.h"
-#include "plugin/core/mod_reg.h"
-#include "plugin/core/settings.h"
 
 namespace tb::test {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/com_identity.h"
 #include "platform/sim/desktop.h"
-#include "plugin/core/com_identity.h"
 #include "plugin/core/registration.h"
 
 namespace tb {

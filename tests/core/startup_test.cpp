@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "common/settings.h"
 #include "platform/sim/desktop.h"
 #include "plugin/core/nick.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/settings.h"
 #include "tools/sandbox/sim_dialogs.h"
 
 namespace tb {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "common/settings.h"
 #include "platform/sim/desktop.h"
 #include "plugin/core/commands.h"
 #include "plugin/core/nick.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/settings.h"
 #include "plugin/dialogs/frm_about.h"
 #include "plugin/dialogs/frm_options.h"
 #include "tools/sandbox/sim_dialogs.h"
@@ -22,7 +22,7 @@ TEST(FrmOptions, LoadsTheStoredPlayerWithItsBannerAndBox) {
   form.Form_Load();
   EXPECT_TRUE(form.Option4);
   EXPECT_FALSE(form.Option3 || form.Option5);
-  EXPECT_EQ(form.picture, Banner::kMusicMatch);
+  EXPECT_EQ(form.picture, PlayerChoice::kMusicMatch);
   EXPECT_TRUE(form.Text5.visible);
   EXPECT_FALSE(form.Text3.visible || form.Text6.visible);
   EXPECT_EQ(form.Text5.text, u" mmj");
@@ -30,11 +30,12 @@ TEST(FrmOptions, LoadsTheStoredPlayerWithItsBannerAndBox) {
   form.Option5 = true;
   form.Option4 = false;
   form.Option5_Click();
-  EXPECT_EQ(form.picture, Banner::kWindowsMedia);
+  EXPECT_EQ(form.picture, PlayerChoice::kWindowsMedia);
   EXPECT_TRUE(form.Text6.visible);
   EXPECT_FALSE(form.Text5.visible);
   form.Option4_Click();
-  EXPECT_EQ(form.picture, Banner::kWindowsMedia) << "a click on an unselected button does nothing";
+  EXPECT_EQ(form.picture, PlayerChoice::kWindowsMedia)
+      << "a click on an unselected button does nothing";
 }
 
 TEST(FrmOptions, AnUnknownPlayerSelectsNothingAndShowsTheFirstBox) {
@@ -43,7 +44,7 @@ TEST(FrmOptions, AnUnknownPlayerSelectsNothingAndShowsTheFirstBox) {
   FrmOptions form(desktop.registry, desktop.messageBoxes);
   form.Form_Load();
   EXPECT_FALSE(form.Option3 || form.Option4 || form.Option5);
-  EXPECT_EQ(form.picture, Banner::kNone);
+  EXPECT_EQ(form.picture, PlayerChoice::kNone);
   EXPECT_TRUE(form.Text3.visible);
   EXPECT_FALSE(form.Text5.visible || form.Text6.visible);
 }

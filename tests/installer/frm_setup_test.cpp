@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "common/settings.h"
 #include "installer/frm_setup.h"
 #include "installer/setup_paths.h"
 #include "platform/registry_data.h"
 #include "platform/sim/desktop.h"
-#include "plugin/core/settings.h"
 
 namespace tb::setup {
 namespace {

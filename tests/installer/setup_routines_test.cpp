@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "common/mod_reg.h"
 #include "installer/setup_paths.h"
 #include "installer/setup_routines.h"
 #include "platform/registry_data.h"
 #include "platform/sim/desktop.h"
-#include "plugin/core/mod_reg.h"
 
 namespace tb::setup {
 namespace {

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "common/settings.h"
 #include "platform/sim/desktop.h"
-#include "plugin/core/bounded_wait.h"
+#include "plugin/base/bounded_wait.h"
 #include "plugin/core/nick.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/settings.h"
 #include "plugin/core/tag_expansion.h"
 #include "plugin/namechanger/frm_send_text.h"
 #include "plugin/players/mod_winamp.h"

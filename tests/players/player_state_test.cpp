@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "plugin/players/player_state.h"
+#include "plugin/base/player_state.h"
 
 namespace tb {
 namespace {

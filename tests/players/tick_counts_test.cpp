@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "plugin/core/settings.h"
+#include "common/settings.h"
 #include "tools/bench/tick_branches.h"
 
 namespace tb::bench {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "common/current_metadata.h"
+#include "common/publisher_identity.h"
 #include "platform/sim/desktop.h"
-#include "plugin/core/current_metadata.h"
-#include "publisher/identity.h"
 #include "publisher/publisher.h"
 #include "publisher/registration.h"
 

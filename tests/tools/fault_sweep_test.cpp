@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "plugin/core/settings.h"
+#include "common/settings.h"
 #include "tools/faultsweep/isolated.h"
 #include "tools/faultsweep/sweep.h"
 #include "tools/sandbox/sim_runner.h"

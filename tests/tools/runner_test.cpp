@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "common/settings.h"
 #include "platform/registry.h"
 #include "platform/registry_data.h"
-#include "plugin/core/settings.h"
 #include "tools/sandbox/sim_runner.h"
 
 namespace tb::scenario {

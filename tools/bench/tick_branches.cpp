@@ -5,10 +5,10 @@
 #include <set>
 #include <utility>
 
+#include "common/settings.h"
 #include "platform/sim/desktop.h"
 #include "plugin/core/nick.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/settings.h"
 #include "plugin/core/tag_expansion.h"
 #include "plugin/players/mod_winamp.h"
 #include "tools/sandbox/sim_dialogs.h"

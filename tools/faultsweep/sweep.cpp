@@ -4,7 +4,7 @@
 #include <array>
 #include <exception>
 
-#include "plugin/core/settings.h"
+#include "common/settings.h"
 #include "tools/sandbox/sim_runner.h"
 #include "tools/scenario/runner.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "plugin/core/settings.h"
+#include "common/settings.h"
 #include "publisher/publisher.h"
 
 namespace tb::sandbox {

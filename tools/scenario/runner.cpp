@@ -5,9 +5,9 @@
 #include <map>
 #include <sstream>
 
+#include "common/settings.h"
 #include "platform/registry.h"
 #include "platform/registry_data.h"
-#include "plugin/core/settings.h"
 #include "plugin/namechanger/frm_send_text.h"
 
 namespace tb::scenario {

@@ -10,13 +10,13 @@
 #include <cstdio>
 #include <string>
 
+#include "common/settings.h"
 #include "platform/win32/files.h"
 #include "platform/win32/message_boxes.h"
 #include "platform/win32/processes.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/windowing.h"
-#include "plugin/core/settings.h"
 #include "plugin/dialogs/frm_about.h"
 #include "plugin/dialogs/frm_options.h"
 #include "plugin/win32/dialogs/win32_dialogs.h"

@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/settings.h"
 #include "platform/sim/desktop.h"
 #include "plugin/core/nick.h"
 #include "plugin/core/plugin.h"
-#include "plugin/core/settings.h"
 #include "plugin/core/tag_expansion.h"
 #include "tools/sandbox/sim_dialogs.h"
 

@@ -4,9 +4,9 @@
 #include <array>
 #include <memory>
 
-#include "plugin/artwork/artwork.h"
+#include "common/artwork/artwork.h"
+#include "common/win32/gdi.h"
 #include "plugin/dialogs/frm_about.h"
-#include "plugin/win32/dialogs/gdi.h"
 #include "plugin/win32/dialogs/modal_view.h"
 #include "plugin/win32/dialogs/win32_dialogs.h"
 

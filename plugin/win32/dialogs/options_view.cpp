@@ -5,9 +5,9 @@
 #include <memory>
 #include <utility>
 
-#include "plugin/artwork/artwork.h"
+#include "common/artwork/artwork.h"
+#include "common/win32/gdi.h"
 #include "plugin/dialogs/frm_options.h"
-#include "plugin/win32/dialogs/gdi.h"
 #include "plugin/win32/dialogs/modal_view.h"
 #include "plugin/win32/dialogs/win32_dialogs.h"
 
@@ -56,8 +56,8 @@ class OptionsView final : public ModalView {
 
   bool Paint(HDC dc);
   HBRUSH LabelBrush(HDC dc);
-  const Dib* BackdropOf(Banner banner);
-  Brush& PatternOf(Banner banner);
+  const Dib* BackdropOf(PlayerChoice banner);
+  Brush& PatternOf(PlayerChoice banner);
 
   FrmOptions& form_;
   std::array<HWND, kPlayers> options_{};  // Option3, Option4, Option5
@@ -68,7 +68,7 @@ class OptionsView final : public ModalView {
   // shown, and a brush of it for the label that lies over the banner.
   std::array<std::unique_ptr<Dib>, 4> backdrops_;
   std::array<Brush, 4> patterns_;
-  Banner shown_ = Banner::kNone;
+  PlayerChoice shown_ = PlayerChoice::kNone;
 };
 
 std::array<bool*, kPlayers> OptionsOf(FrmOptions& form) {
@@ -79,7 +79,7 @@ std::array<TemplateBox*, kPlayers> BoxesOf(FrmOptions& form) {
   return {&form.Text3, &form.Text5, &form.Text6};
 }
 
-std::size_t IndexOf(Banner banner) { return static_cast<std::size_t>(banner); }
+std::size_t IndexOf(PlayerChoice banner) { return static_cast<std::size_t>(banner); }
 
 // A multi-line edit control in a dialog closes the dialog on Esc: it posts
 // WM_CLOSE, as the close box does. The dialog has no Cancel button, so its
@@ -224,8 +224,8 @@ void OptionsView::OnClose() {
 // The whole client area as it looks behind the controls: the background
 // with the banner over it, at the banner's own size from the corner (cut at
 // the right edge).
-const Dib* OptionsView::BackdropOf(Banner banner) {
-  if (banner == Banner::kNone) {
+const Dib* OptionsView::BackdropOf(PlayerChoice banner) {
+  if (banner == PlayerChoice::kNone) {
     return nullptr;
   }
   std::unique_ptr<Dib>& slot = backdrops_.at(IndexOf(banner));
@@ -245,7 +245,7 @@ const Dib* OptionsView::BackdropOf(Banner banner) {
   return slot.get();
 }
 
-Brush& OptionsView::PatternOf(Banner banner) {
+Brush& OptionsView::PatternOf(PlayerChoice banner) {
   Brush& brush = patterns_.at(IndexOf(banner));
   const Dib* backdrop = BackdropOf(banner);
   if (!brush && backdrop != nullptr) {

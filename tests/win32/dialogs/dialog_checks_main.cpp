@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-#include "plugin/core/settings.h"
+#include "common/settings.h"
 #include "tests/win32/dialogs/dialog_checks.h"
 #include "tests/win32/dialogs/scripted_user.h"
 #include "tests/win32/support/com_support.h"

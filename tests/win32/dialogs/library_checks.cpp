@@ -5,9 +5,9 @@
 
 #include <objbase.h>
 
+#include "common/settings.h"
+#include "common/win32/guid.h"
 #include "platform/win32/registry.h"
-#include "plugin/core/settings.h"
-#include "plugin/win32/guid.h"
 #include "tests/win32/dialogs/dialog_checks.h"
 #include "tests/win32/dialogs/scripted_user.h"
 #include "tests/win32/support/com_support.h"

@@ -5,8 +5,8 @@
 
 #include <array>
 
-#include "plugin/artwork/artwork.h"
-#include "plugin/core/settings.h"
+#include "common/artwork/artwork.h"
+#include "common/settings.h"
 #include "plugin/dialogs/frm_options.h"
 #include "tests/win32/dialogs/dialog_checks.h"
 #include "tests/win32/dialogs/scripted_user.h"
@@ -87,11 +87,11 @@ constexpr std::array<POINT, 6> kBannerProbes = {
 
 // The dialog shows `banner` at its own size from the client's corner, on
 // the form's background.
-void ExpectBanner(HWND dialog, Banner banner, const std::string& what, CheckLog& log) {
+void ExpectBanner(HWND dialog, PlayerChoice banner, const std::string& what, CheckLog& log) {
   art::Picture picture(art::kBannerWidth, art::kBannerHeight);
   art::PaintBanner(picture.canvas(), banner);
   for (const POINT& probe : kBannerProbes) {
-    const std::string expected = banner == Banner::kNone
+    const std::string expected = banner == PlayerChoice::kNone
                                      ? std::string("224,224,224")
                                      : Colour(picture.canvas().At(probe.x, probe.y));
     log.Equal(PixelAt(dialog, probe.x, probe.y), expected,
@@ -192,14 +192,14 @@ void CheckOptionsSaveAfterSwitching(Desktop& desktop, CheckLog& log) {
                         "Windows Media Player's stored template, hidden");
               log.Equal(TabWalk(dialog, ids::kSave, 4), std::string("1001 1003 1007 1009 1001"),
                         "Tab: Save!!!, the selected player, its template, Help");
-              ExpectBanner(dialog, Banner::kWinamp, "Winamp selected", log);
+              ExpectBanner(dialog, PlayerChoice::kWinamp, "Winamp selected", log);
               Press(dialog, ids::kMusicMatch);
             })
       .Then(kOptions,
             [&](HWND dialog) {
               log.Equal(SelectedOption(dialog), ids::kMusicMatch, "MusicMatch clicked");
               log.Equal(VisibleBox(dialog), ids::kMusicMatchText, "MusicMatch's template is shown");
-              ExpectBanner(dialog, Banner::kMusicMatch, "MusicMatch selected", log);
+              ExpectBanner(dialog, PlayerChoice::kMusicMatch, "MusicMatch selected", log);
               log.Equal(TabWalk(dialog, ids::kSave, 4), std::string("1001 1004 1006 1009 1001"),
                         "Tab follows the selection");
               Type(dialog, ids::kMusicMatchText, u"mm two");
@@ -210,7 +210,8 @@ void CheckOptionsSaveAfterSwitching(Desktop& desktop, CheckLog& log) {
               log.Equal(SelectedOption(dialog), ids::kWindowsMedia, "Windows Media Player clicked");
               log.Equal(VisibleBox(dialog), ids::kMediaText,
                         "Windows Media Player's template is shown");
-              ExpectBanner(dialog, Banner::kWindowsMedia, "Windows Media Player selected", log);
+              ExpectBanner(dialog, PlayerChoice::kWindowsMedia, "Windows Media Player selected",
+                           log);
               Type(dialog, ids::kMediaText, u"wmp two");
               Press(dialog, ids::kWinamp);
             })
@@ -218,7 +219,7 @@ void CheckOptionsSaveAfterSwitching(Desktop& desktop, CheckLog& log) {
         log.Equal(VisibleBox(dialog), ids::kWinampText, "back to Winamp's template");
         log.Equal(ItemText(dialog, ids::kMusicMatchText), std::u16string(u"mm two"),
                   "a hidden template keeps what was typed");
-        ExpectBanner(dialog, Banner::kWinamp, "Winamp selected again", log);
+        ExpectBanner(dialog, PlayerChoice::kWinamp, "Winamp selected again", log);
         Type(dialog, ids::kWinampText, u"wa two \u266b");
         Press(dialog, ids::kWindowsMedia);
         Press(dialog, ids::kSave);
@@ -310,7 +311,7 @@ void CheckOptionsWithoutPlayerAndHelp(Desktop& desktop, CheckLog& log) {
                         "Winamp's template is shown while no player is selected");
               log.Equal(TabWalk(dialog, ids::kSave, 4), std::string("1001 1003 1007 1009 1001"),
                         "Tab reaches the group at its first button");
-              ExpectBanner(dialog, Banner::kNone, "no player", log);
+              ExpectBanner(dialog, PlayerChoice::kNone, "no player", log);
               Press(dialog, ids::kHelp);
             })
       .Then(u"Help", [&](HWND box) { expectHelpBox(box, u"Some Winamp Commands"); })

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/core/settings.h"
+#include "common/settings.h"
 #include "tests/win32/host/host.h"
 #include "tests/win32/support/com_support.h"
 

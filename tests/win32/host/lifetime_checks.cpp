@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "plugin/core/settings.h"
-#include "plugin/win32/guid.h"
+#include "common/settings.h"
+#include "common/win32/guid.h"
 #include "tests/win32/host/host.h"
 #include "tests/win32/support/com_support.h"
 #include "tunebadge.h"

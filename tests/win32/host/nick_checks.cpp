@@ -9,7 +9,7 @@
 #include <array>
 #include <string>
 
-#include "plugin/win32/guid.h"
+#include "common/win32/guid.h"
 #include "tests/win32/host/host.h"
 #include "tests/win32/support/com_support.h"
 #include "tunebadge.h"

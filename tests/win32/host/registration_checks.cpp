@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/core/com_identity.h"
-#include "plugin/win32/guid.h"
+#include "common/com_identity.h"
+#include "common/win32/guid.h"
 #include "tests/win32/host/host.h"
 #include "tests/win32/support/com_support.h"
 #include "tunebadge.h"

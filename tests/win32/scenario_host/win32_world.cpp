@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
-#include "plugin/core/settings.h"
-#include "plugin/win32/guid.h"
-#include "publisher/identity.h"
+#include "common/publisher_identity.h"
+#include "common/settings.h"
+#include "common/win32/guid.h"
 #include "tools/scenario/scenario.h"
 
 namespace tb::test {

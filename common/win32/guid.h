@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <stdexcept>
 
-#include "plugin/core/com_identity.h"
+#include "common/com_identity.h"
 
 namespace tb::win32 {
 

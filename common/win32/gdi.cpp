@@ -1,4 +1,4 @@
-#include "plugin/win32/dialogs/gdi.h"
+#include "common/win32/gdi.h"
 
 namespace tb::win32 {
 
@@ -50,7 +50,7 @@ void Dib::Draw(HDC dc, int x, int y) const {
   }
 }
 
-std::unique_ptr<Dib> MakeBanner(Banner banner) {
+std::unique_ptr<Dib> MakeBanner(PlayerChoice banner) {
   std::unique_ptr<Dib> dib = Dib::Make(art::kBannerWidth, art::kBannerHeight);
   if (dib) {
     art::PaintBanner(dib->canvas(), banner);

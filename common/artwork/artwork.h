@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "plugin/artwork/canvas.h"
-#include "plugin/dialogs/frm_options.h"
+#include "common/artwork/canvas.h"
+#include "common/player_choice.h"
 
 namespace tb::art {
 
@@ -21,11 +21,11 @@ struct Palette {
 };
 
 // Each player's colours; kNone gives Tunebadge's own.
-Palette PaletteOf(Banner banner);
+Palette PaletteOf(PlayerChoice banner);
 Palette BrandPalette();
 
 // The second line of a banner, under the product's name.
-std::u16string Tagline(Banner banner);
+std::u16string Tagline(PlayerChoice banner);
 
 // A line of words on a picture: its box, the height of its letters in
 // pixels, the weight and the colour.
@@ -37,15 +37,15 @@ struct Words {
 };
 
 // The product's name and the tagline, on the banner's dark panel.
-Words BannerName(Banner banner);
-Words BannerTagline(Banner banner);
+Words BannerName(PlayerChoice banner);
+Words BannerTagline(PlayerChoice banner);
 
 // The pale part of the banner that the options dialog lays its label over
 // (3360, 360, 2295 x 495 twips at 96 dpi): dark words read there.
 inline constexpr Box kBannerLabelArea{224, 24, 377, 57};
 
 // Everything of a banner but its words, over the whole canvas.
-void PaintBanner(Canvas& canvas, Banner banner);
+void PaintBanner(Canvas& canvas, PlayerChoice banner);
 
 // Two beamed quavers in a box of `size` pixels around `centre`: the mark on
 // every badge.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/settings.h"
 #include "platform/sim/desktop.h"
-#include "plugin/core/settings.h"
 
 namespace tb {
 namespace {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "plugin/artwork/artwork.h"
+#include "common/artwork/artwork.h"
 
 namespace tb::win32 {
 
@@ -112,7 +112,7 @@ class Dib {
 };
 
 // The pictures, painted at first use; null when there is no memory for one.
-std::unique_ptr<Dib> MakeBanner(Banner banner);
+std::unique_ptr<Dib> MakeBanner(PlayerChoice banner);
 std::unique_ptr<Dib> MakeBadge(art::Rgb background);
 std::unique_ptr<Dib> MakeEqualizer(art::Rgb background);
 

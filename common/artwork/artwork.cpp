@@ -1,4 +1,4 @@
-#include "plugin/artwork/artwork.h"
+#include "common/artwork/artwork.h"
 
 #include <algorithm>
 #include <array>
@@ -23,15 +23,15 @@ constexpr Rgb kShadow{20, 24, 32};
 
 }  // namespace
 
-Palette PaletteOf(Banner banner) {
+Palette PaletteOf(PlayerChoice banner) {
   switch (banner) {
-    case Banner::kWinamp:
+    case PlayerChoice::kWinamp:
       return {{176, 64, 6}, {240, 138, 28}, {253, 241, 228}};
-    case Banner::kMusicMatch:
+    case PlayerChoice::kMusicMatch:
       return {{84, 38, 140}, {150, 98, 214}, {243, 237, 251}};
-    case Banner::kWindowsMedia:
+    case PlayerChoice::kWindowsMedia:
       return {{16, 74, 150}, {52, 146, 222}, {232, 242, 252}};
-    case Banner::kNone:
+    case PlayerChoice::kNone:
       break;
   }
   return BrandPalette();
@@ -39,27 +39,27 @@ Palette PaletteOf(Banner banner) {
 
 Palette BrandPalette() { return {{22, 92, 128}, {32, 170, 196}, {229, 245, 248}}; }
 
-std::u16string Tagline(Banner banner) {
+std::u16string Tagline(PlayerChoice banner) {
   switch (banner) {
-    case Banner::kWinamp:
+    case PlayerChoice::kWinamp:
       return u"Now playing from Winamp";
-    case Banner::kMusicMatch:
+    case PlayerChoice::kMusicMatch:
       return u"Now playing from MusicMatch";
-    case Banner::kWindowsMedia:
+    case PlayerChoice::kWindowsMedia:
       return u"Now playing from Media Player";
-    case Banner::kNone:
+    case PlayerChoice::kNone:
       break;
   }
   return u"Your music in your name";
 }
 
 // Both end short of the panel's slanted edge.
-Words BannerName(Banner banner) {
+Words BannerName(PlayerChoice banner) {
   const Box box{46, 5, static_cast<int>(kPanelBottom), 32};
   return {box, 23, true, Mix(kWhite, PaletteOf(banner).tint, 0.1)};
 }
 
-Words BannerTagline(Banner banner) {
+Words BannerTagline(PlayerChoice banner) {
   const Box box{47, 34, static_cast<int>(kPanelBottom) + 3, 50};
   return {box, 11, false, Mix(kWhite, PaletteOf(banner).tint, 0.6)};
 }
@@ -93,7 +93,7 @@ Shape BeamedNotes(Point centre, double size) {
   return notes;
 }
 
-void PaintBanner(Canvas& canvas, Banner banner) {
+void PaintBanner(Canvas& canvas, PlayerChoice banner) {
   const Palette palette = PaletteOf(banner);
   const Box all = canvas.Bounds();
 

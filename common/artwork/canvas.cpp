@@ -1,4 +1,4 @@
-#include "plugin/artwork/canvas.h"
+#include "common/artwork/canvas.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "plugin/core/mod_reg.h"
+#include "common/mod_reg.h"
 
 #include <algorithm>
 #include <array>

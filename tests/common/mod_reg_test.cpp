@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "common/mod_reg.h"
 #include "platform/registry_data.h"
 #include "platform/sim/desktop.h"
-#include "plugin/core/mod_reg.h"
 
 namespace tb {
 namespace {

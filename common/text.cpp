@@ -1,4 +1,4 @@
-#include "plugin/core/text.h"
+#include "common/text.h"
 
 #include <algorithm>
 

@@ -4,14 +4,14 @@
 #include <array>
 #include <cmath>
 
-#include "plugin/artwork/artwork.h"
-#include "plugin/artwork/canvas.h"
+#include "common/artwork/artwork.h"
+#include "common/artwork/canvas.h"
 
 namespace tb::art {
 namespace {
 
-constexpr std::array<Banner, 3> kPlayers = {Banner::kWinamp, Banner::kMusicMatch,
-                                            Banner::kWindowsMedia};
+constexpr std::array<PlayerChoice, 3> kPlayers = {PlayerChoice::kWinamp, PlayerChoice::kMusicMatch,
+                                                  PlayerChoice::kWindowsMedia};
 
 // The extremes of brightness over a part of a canvas.
 struct Range {
@@ -121,7 +121,7 @@ TEST(Shapes, MeasureTheirDistanceInPixels) {
   EXPECT_LT(Difference(a, b)(-1, 0), 0);
 }
 
-TEST(Banner, EachPlayerHasItsOwnColoursAndTagline) {
+TEST(PlayerChoice, EachPlayerHasItsOwnColoursAndTagline) {
   std::array<Rgb, 3> panels{};
   for (std::size_t i = 0; i < kPlayers.size(); ++i) {
     Picture picture(kBannerWidth, kBannerHeight);
@@ -131,16 +131,16 @@ TEST(Banner, EachPlayerHasItsOwnColoursAndTagline) {
   EXPECT_NE(panels[0], panels[1]);
   EXPECT_NE(panels[1], panels[2]);
   EXPECT_NE(panels[0], panels[2]);
-  EXPECT_EQ(Tagline(Banner::kWinamp), u"Now playing from Winamp");
-  EXPECT_EQ(Tagline(Banner::kMusicMatch), u"Now playing from MusicMatch");
-  EXPECT_EQ(Tagline(Banner::kWindowsMedia), u"Now playing from Media Player");
-  EXPECT_NE(PaletteOf(Banner::kWinamp).deep, PaletteOf(Banner::kNone).deep);
-  EXPECT_EQ(PaletteOf(Banner::kNone).deep, BrandPalette().deep);
+  EXPECT_EQ(Tagline(PlayerChoice::kWinamp), u"Now playing from Winamp");
+  EXPECT_EQ(Tagline(PlayerChoice::kMusicMatch), u"Now playing from MusicMatch");
+  EXPECT_EQ(Tagline(PlayerChoice::kWindowsMedia), u"Now playing from Media Player");
+  EXPECT_NE(PaletteOf(PlayerChoice::kWinamp).deep, PaletteOf(PlayerChoice::kNone).deep);
+  EXPECT_EQ(PaletteOf(PlayerChoice::kNone).deep, BrandPalette().deep);
 }
 
 // Light words on the panel, dark words on the pale field: both must read.
-TEST(Banner, KeepsItsWordsReadable) {
-  for (const Banner banner : kPlayers) {
+TEST(PlayerChoice, KeepsItsWordsReadable) {
+  for (const PlayerChoice banner : kPlayers) {
     Picture picture(kBannerWidth, kBannerHeight);
     Canvas& canvas = picture.canvas();
     PaintBanner(canvas, banner);
@@ -155,11 +155,11 @@ TEST(Banner, KeepsItsWordsReadable) {
   }
 }
 
-TEST(Banner, CarriesTheBadgeAndABaseLine) {
+TEST(PlayerChoice, CarriesTheBadgeAndABaseLine) {
   Picture picture(kBannerWidth, kBannerHeight);
   Canvas& canvas = picture.canvas();
-  PaintBanner(canvas, Banner::kWindowsMedia);
-  const Palette palette = PaletteOf(Banner::kWindowsMedia);
+  PaintBanner(canvas, PlayerChoice::kWindowsMedia);
+  const Palette palette = PaletteOf(PlayerChoice::kWindowsMedia);
   // The white disc, left of the notes.
   EXPECT_GT(Luma(canvas.At(11, 30)), 235);
   // The notes in the player's colour, at the middle of the badge's left stem.

@@ -1,10 +1,10 @@
-#include "plugin/core/settings.h"
+#include "common/settings.h"
 
 #include <array>
 #include <utility>
 
-#include "plugin/core/mod_reg.h"
-#include "plugin/core/text.h"
+#include "common/mod_reg.h"
+#include "common/text.h"
 
 namespace tb {
 

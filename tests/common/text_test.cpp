@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "plugin/core/text.h"
+#include "common/text.h"
 
 namespace tb {
 namespace {

@@ -1,4 +1,4 @@
-#include "plugin/win32/bstr.h"
+#include "common/win32/bstr.h"
 
 #include "platform/win32/wide.h"
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "common/refused.h"
 #include "platform/registry.h"
-#include "plugin/core/refused.h"
 
 namespace tb {
 
