@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tb::sandbox::SimDialogs dialogs(desktop);
   tb::Plugin plugin(desktop.Platform(), dialogs);
   tb::Nick nick(plugin);
-  plugin.frmWinamp().txtTitle = texts[1];
+  plugin.NowPlaying().songTitle = texts[1];
   desktop.registry.PutString(tb::platform::kHkeyCurrentUser, tb::kCurrentMetadataKey, u"Title",
                              texts[2]);
   desktop.registry.PutString(tb::platform::kHkeyCurrentUser, tb::kCurrentMetadataKey, u"Author",

@@ -20,7 +20,7 @@ bool ParseCommand(Plugin& plugin, const std::u16string& sCommand, std::u16string
   if (EqualsIgnoringCase(command, u"/xtbgoptions")) {
     FrmOptions form(platform.registry, platform.messageBoxes);
     form.Form_Load();
-    if (!plugin.dialogs().ShowOptions(platform.windows.GetActiveWindow(), form)) {
+    if (!plugin.DialogPort().ShowOptions(platform.windows.GetActiveWindow(), form)) {
       throw DialogError("the options dialog could not be shown");
     }
     if (form.failure) {
@@ -34,7 +34,7 @@ bool ParseCommand(Plugin& plugin, const std::u16string& sCommand, std::u16string
                                platform.processes, platform.messageBoxes, platform.windows,
                                platform.module});
     form.Form_Load();
-    if (!plugin.dialogs().ShowAbout(platform.windows.GetActiveWindow(), form)) {
+    if (!plugin.DialogPort().ShowAbout(platform.windows.GetActiveWindow(), form)) {
       throw DialogError("the about box could not be shown");
     }
     return true;
@@ -54,7 +54,7 @@ bool ParseCommand(Plugin& plugin, const std::u16string& sCommand, std::u16string
           u"disabeling?",
           kInfoCaption, platform::kMbYesNo);
       if (answer == platform::kIdYes) {
-        plugin.frmSendText().changeNameBack();
+        plugin.SendTextForm().changeNameBack();
       }
     } else {
       platform.messageBoxes.MessageBox(platform.windows.GetActiveWindow(), u"Tunebadge Disabled!!",

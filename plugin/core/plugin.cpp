@@ -1,12 +1,15 @@
 #include "plugin/core/plugin.h"
 
 #include "common/settings.h"
-#include "plugin/players/poll_timer.h"
 
 namespace tb {
 
 Plugin::Plugin(platform::Platform& platform, Dialogs& dialogs)
-    : platform_(platform), dialogs_(dialogs), messengerApi_(platform.messenger) {}
+    : platform_(platform),
+      dialogs_(dialogs),
+      messengerApi_(platform.messenger),
+      frmSendText_(platform, messengerApi_, frmWinamp_),
+      modTimer_(platform, messengerApi_, frmSendText_, frmWinamp_) {}
 
 void Plugin::EnsureStarted() {
   if (!started_) {
@@ -18,22 +21,14 @@ void Plugin::EnsureStarted() {
 void Plugin::PluginStartup() {
   WriteDefaultSettings(platform_.registry);
   StartPollTimer();
-  frmSendText();
+  frmSendText_.Load();
 }
 
 void Plugin::StartPollTimer() {
   if (pollTimerId_ != 0) {
     return;
   }
-  pollTimerId_ = platform_.timer.SetTimer(kPollIntervalMs, [this] { PollTimerProc(*this); });
-}
-
-FrmSendText& Plugin::frmSendText() {
-  if (!frmSendText_) {
-    frmSendText_.emplace(*this);
-    frmSendText_->Form_Load();
-  }
-  return *frmSendText_;
+  pollTimerId_ = platform_.timer.SetTimer(kPollIntervalMs, [this] { modTimer_.PollTimerProc(); });
 }
 
 }  // namespace tb

@@ -3,13 +3,13 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 #include "platform/platform.h"
-#include "plugin/base/player_state.h"
+#include "plugin/base/frm_winamp.h"
 #include "plugin/dialogs/dialogs.h"
 #include "plugin/namechanger/frm_send_text.h"
 #include "plugin/namechanger/messenger_api.h"
+#include "plugin/players/mod_timer.h"
 
 namespace tb {
 
@@ -37,23 +37,22 @@ class Plugin {
   // What SetTimer answered for the poll timer; 0 while there is none.
   [[nodiscard]] std::uintptr_t PollTimerId() const { return pollTimerId_; }
 
-  // The hidden name-changer form, made and loaded on first use.
-  FrmSendText& frmSendText();
-  [[nodiscard]] bool FrmSendTextLoaded() const { return frmSendText_.has_value(); }
-
   platform::Platform& Platform() { return platform_; }
-  Dialogs& dialogs() { return dialogs_; }
-  MessengerApi& Messenger() { return messengerApi_; }
-  ModTimer& modTimer() { return modTimer_; }
-  FrmWinamp& frmWinamp() { return frmWinamp_; }
+  Dialogs& DialogPort() { return dialogs_; }
+  // The hidden name-changer form; start-up loads it.
+  FrmSendText& SendTextForm() { return frmSendText_; }
+  // The now-playing store.
+  FrmWinamp& NowPlaying() { return frmWinamp_; }
+  // The poll tick and the player readers.
+  ModTimer& Readers() { return modTimer_; }
 
  private:
   platform::Platform& platform_;
   Dialogs& dialogs_;
   MessengerApi messengerApi_;
-  std::optional<FrmSendText> frmSendText_;
-  ModTimer modTimer_;
   FrmWinamp frmWinamp_;
+  FrmSendText frmSendText_;
+  ModTimer modTimer_;
   std::uintptr_t pollTimerId_ = 0;
   bool started_ = false;
 };

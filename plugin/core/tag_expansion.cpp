@@ -21,9 +21,9 @@ const std::array<TagSource, 7> kTags = {{
     {u"(!XWMPARTIST)", kMetadataAuthor, nullptr},
     {u"(!XWMPALBUM)", kMetadataAlbum, nullptr},
     {u"(!XWMPDURATION)", kMetadataDuration, nullptr},
-    {u"(!XWPTITLE)", nullptr, &FrmWinamp::txtTitle},
-    {u"(!XWPARTIST)", nullptr, &FrmWinamp::txtArtist},
-    {u"(!XWPALBUM)", nullptr, &FrmWinamp::txtAlbum},
+    {u"(!XWPTITLE)", nullptr, &FrmWinamp::songTitle},
+    {u"(!XWPARTIST)", nullptr, &FrmWinamp::songArtist},
+    {u"(!XWPALBUM)", nullptr, &FrmWinamp::songAlbum},
 }};
 
 }  // namespace
@@ -38,7 +38,7 @@ bool ParseTag(Plugin& plugin, const std::u16string& sTag, std::u16string& sResul
         return ReadRegistryString(plugin.Platform().registry, platform::kHkeyCurrentUser,
                                   kCurrentMetadataKey, source.metadataValue);
       }
-      return plugin.frmWinamp().*source.storeField;
+      return plugin.NowPlaying().*source.storeField;
     };
     std::u16string text = read();
     // A non-empty text is read a second time, and the second reading counts.

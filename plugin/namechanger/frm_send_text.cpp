@@ -7,7 +7,6 @@
 #include "common/settings.h"
 #include "common/text.h"
 #include "plugin/base/bounded_wait.h"
-#include "plugin/core/plugin.h"
 
 namespace tb {
 namespace {
@@ -44,10 +43,13 @@ std::u16string QuickTextKey(const std::u16string& signinName) {
   return u"Software\\Pelorin\\MsgPlus2\\" + signinName + u"\\Preferences\\QuickTexts\\QuickText09";
 }
 
-void FrmSendText::Form_Load() { oMessengerAPI_ = plugin_.Messenger().NewMessenger(); }
+void FrmSendText::Load() {
+  oMessengerAPI_ = messenger_.NewMessenger();
+  loaded_ = true;
+}
 
 std::optional<std::u16string> FrmSendText::FriendlyName() {
-  platform::MessengerObject* messenger = plugin_.Messenger().oSharedMessenger();
+  platform::MessengerObject* messenger = messenger_.oSharedMessenger();
   std::u16string name;
   if (messenger == nullptr || !platform::Succeeded(messenger->GetMyFriendlyName(&name)) ||
       name.empty()) {
@@ -57,7 +59,7 @@ std::optional<std::u16string> FrmSendText::FriendlyName() {
 }
 
 std::optional<std::u16string> FrmSendText::SigninName() {
-  platform::MessengerObject* messenger = plugin_.Messenger().oSharedMessenger();
+  platform::MessengerObject* messenger = messenger_.oSharedMessenger();
   std::u16string name;
   if (messenger == nullptr || !platform::Succeeded(messenger->GetMySigninName(&name))) {
     return std::nullopt;
@@ -78,7 +80,7 @@ std::optional<std::u16string> FrmSendText::OrdinaryName(const std::u16string& pl
 }
 
 bool FrmSendText::ComposeNowPlaying(const std::u16string& player) {
-  platform::Registry& registry = plugin_.Platform().registry;
+  platform::Registry& registry = platform_.registry;
   if (!IsKnownPlayer(player)) {
     return true;  // the command last composed goes again
   }
@@ -91,18 +93,17 @@ bool FrmSendText::ComposeNowPlaying(const std::u16string& player) {
     return false;
   }
   if (player == kPlayerMusicMatch) {
-    Text2 = kNameCommandPrefix + *ordinary + musicMatchTemplate + plugin_.frmWinamp().Label2;
-  } else if (player == kPlayerWindowsMedia) {
-    splitWMP = *ordinary;
-    Text2 = kNameCommandPrefix + splitWMP + kMarker + ReadSetting(registry, kCurrentTagWMP);
+    command_ = kNameCommandPrefix + *ordinary + musicMatchTemplate + frmWinamp_.musicMatchSong;
   } else {
-    Text2 = kNameCommandPrefix + *ordinary + kMarker + ReadSetting(registry, kCurrentTag);
+    const char16_t* const templateKey =
+        player == kPlayerWindowsMedia ? kCurrentTagWMP : kCurrentTag;
+    command_ = kNameCommandPrefix + *ordinary + kMarker + ReadSetting(registry, templateKey);
   }
   return true;
 }
 
 bool FrmSendText::ComposeOrdinary(const std::u16string& player) {
-  platform::Registry& registry = plugin_.Platform().registry;
+  platform::Registry& registry = platform_.registry;
   if (!IsKnownPlayer(player)) {
     return true;  // the command last composed goes again
   }
@@ -112,20 +113,15 @@ bool FrmSendText::ComposeOrdinary(const std::u16string& player) {
   if (!ordinary) {
     return false;
   }
-  if (player == kPlayerMusicMatch) {
-    Text2 = kNameCommandPrefix + PartBefore(*ordinary, std::u16string(1, kMusicMatchCut));
-  } else if (player == kPlayerWindowsMedia) {
-    splitWMP = *ordinary;
-    Text2 = kNameCommandPrefix + splitWMP;
-  } else {
-    Text2 = kNameCommandPrefix + *ordinary;
-  }
+  command_ = kNameCommandPrefix + (player == kPlayerMusicMatch
+                                       ? PartBefore(*ordinary, std::u16string(1, kMusicMatchCut))
+                                       : *ordinary);
   return true;
 }
 
 void FrmSendText::WriteStatus(const char16_t* status) {
   try {
-    WriteSetting(plugin_.Platform().registry, kStatus, status);
+    WriteSetting(platform_.registry, kStatus, status);
   } catch (const SettingWriteError&) {
     // A refused write is skipped like any other failing step.
   }
@@ -133,12 +129,12 @@ void FrmSendText::WriteStatus(const char16_t* status) {
 
 void FrmSendText::EnsureAutoSend() {
   const auto signin = SigninName();
-  if (!signin || ReadRegistryDword(plugin_.Platform().registry, platform::kHkeyCurrentUser,
+  if (!signin || ReadRegistryDword(platform_.registry, platform::kHkeyCurrentUser,
                                    QuickTextKey(*signin), u"AutoSend") != 0) {
     return;
   }
   std::unique_ptr<platform::ScriptShellObject> shell;
-  if (!platform::Succeeded(plugin_.Platform().scriptShell.CreateScriptShell(&shell)) || !shell) {
+  if (!platform::Succeeded(platform_.scriptShell.CreateScriptShell(&shell)) || !shell) {
     return;
   }
   const auto again = SigninName();
@@ -150,13 +146,13 @@ void FrmSendText::EnsureAutoSend() {
 void FrmSendText::StoreCommand() {
   const auto signin = SigninName();
   if (signin) {
-    WriteRegistryString(plugin_.Platform().registry, platform::kHkeyCurrentUser,
-                        QuickTextKey(*signin), u"Message", Text2);
+    WriteRegistryString(platform_.registry, platform::kHkeyCurrentUser, QuickTextKey(*signin),
+                        u"Message", command_);
   }
 }
 
 void FrmSendText::PressAltZero() {
-  platform::Platform& platform = plugin_.Platform();
+  platform::Platform& platform = platform_;
   const std::vector<platform::KeyInput> keys = {
       {platform::kVkMenu, false}, {kVk0, false}, {kVk0, true}, {platform::kVkMenu, true}};
   if (platform.keyboard.SendInput(keys) != keys.size()) {
@@ -176,14 +172,12 @@ void FrmSendText::PressAltZero() {
 }
 
 void FrmSendText::DeliverKeyStroke(platform::Hwnd previousForeground) {
-  platform::Platform& platform = plugin_.Platform();
+  platform::Platform& platform = platform_;
   std::array<char16_t, kClassNameBuffer> className{};
   platform.windows.GetClassName(platform.windows.GetForegroundWindow(), className.data(),
                                 kClassNameBuffer);
-  Text3 = UpToNul(std::u16string(className.data(), className.size()));
-  if (Text3 == kConversationWindowClass) {
+  if (UpToNul(std::u16string(className.data(), className.size())) == kConversationWindowClass) {
     PressAltZero();
-    Text3.clear();
     return;
   }
 
@@ -217,15 +211,16 @@ void FrmSendText::DeliverKeyStroke(platform::Hwnd previousForeground) {
   platform.windows.SetForegroundWindow(previousForeground);
 }
 
-void FrmSendText::changeName() { changeName(ReadSetting(plugin_.Platform().registry, kPlayer)); }
+void FrmSendText::changeName() { changeName(ReadSetting(platform_.registry, kPlayer)); }
 
-void FrmSendText::changeNameBack() {
-  changeNameBack(ReadSetting(plugin_.Platform().registry, kPlayer));
-}
+void FrmSendText::changeNameBack() { changeNameBack(ReadSetting(platform_.registry, kPlayer)); }
 
 void FrmSendText::changeName(const std::u16string& player) {
   const ChangingMark mark(changing_);
-  const platform::Hwnd previousForeground = plugin_.Platform().windows.GetForegroundWindow();
+  if (!loaded_) {
+    Load();
+  }
+  const platform::Hwnd previousForeground = platform_.windows.GetForegroundWindow();
   const bool send = ComposeNowPlaying(player);
   WriteStatus(kStatusPlaying);
   if (send) {
@@ -237,7 +232,10 @@ void FrmSendText::changeName(const std::u16string& player) {
 
 void FrmSendText::changeNameBack(const std::u16string& player) {
   const ChangingMark mark(changing_);
-  const platform::Hwnd previousForeground = plugin_.Platform().windows.GetForegroundWindow();
+  if (!loaded_) {
+    Load();
+  }
+  const platform::Hwnd previousForeground = platform_.windows.GetForegroundWindow();
   const bool send = ComposeOrdinary(player);
   if (send) {
     EnsureAutoSend();

@@ -11,12 +11,11 @@
 #include <optional>
 #include <string>
 
-#include "platform/messenger.h"
-#include "platform/types.h"
+#include "platform/platform.h"
+#include "plugin/base/frm_winamp.h"
+#include "plugin/namechanger/messenger_api.h"
 
 namespace tb {
-
-class Plugin;
 
 inline constexpr char16_t kConversationWindowClass[] = u"IMWindowClass";
 inline constexpr char16_t kDebugContact[] = u"Debug.Window";
@@ -40,11 +39,14 @@ std::u16string QuickTextKey(const std::u16string& signinName);
 
 class FrmSendText {
  public:
-  explicit FrmSendText(Plugin& plugin) : plugin_(plugin) {}
+  FrmSendText(platform::Platform& platform, MessengerApi& messenger, const FrmWinamp& frmWinamp)
+      : platform_(platform), messenger_(messenger), frmWinamp_(frmWinamp) {}
 
   // The load handler: makes the form's own Messenger object. When none can
-  // be made the form still loads, and the steps that need it fail.
-  void Form_Load();
+  // be made the form still loads, and the steps that need it fail. A name
+  // change or restore loads the form first when start-up has not.
+  void Load();
+  [[nodiscard]] bool Loaded() const { return loaded_; }
 
   void changeName();
   void changeNameBack();
@@ -60,13 +62,6 @@ class FrmSendText {
   // oMessengerAPI, or null when the form could not make one.
   [[nodiscard]] platform::MessengerObject* oMessengerAPI() const { return oMessengerAPI_.get(); }
 
-  // The command text last composed ("/name " and the new name).
-  std::u16string Text2;
-  // The ordinary-name part of the friendly name (Windows Media Player).
-  std::u16string splitWMP;
-  // The foreground window's class name.
-  std::u16string Text3;
-
  private:
   // The current display name; nothing when it cannot be read or is empty,
   // and then no command is sent, so the ordinary name is never lost.
@@ -77,7 +72,9 @@ class FrmSendText {
   // name cannot be read.
   std::optional<std::u16string> OrdinaryName(const std::u16string& player,
                                              const std::u16string& musicMatchTemplate);
-  // Composes Text2 for the chosen player; false when nothing may be sent.
+  // Composes the command for the chosen player; false when nothing may be
+  // sent. For a player the form does not know, the command last composed
+  // goes again.
   bool ComposeNowPlaying(const std::u16string& player);
   bool ComposeOrdinary(const std::u16string& player);
   void WriteStatus(const char16_t* status);
@@ -86,9 +83,15 @@ class FrmSendText {
   void DeliverKeyStroke(platform::Hwnd previousForeground);
   void PressAltZero();
 
-  Plugin& plugin_;
+  platform::Platform& platform_;
+  MessengerApi& messenger_;
+  const FrmWinamp& frmWinamp_;
   std::unique_ptr<platform::MessengerObject> oMessengerAPI_;
+  bool loaded_ = false;
   bool changing_ = false;
+  // The command last composed: "/name " and the new name. It is kept, and
+  // sent again when the setting Player names no player the form knows.
+  std::u16string command_;
 };
 
 }  // namespace tb

@@ -1,26 +1,21 @@
+#include "common/current_metadata.h"
 #include "common/mod_reg.h"
 #include "common/settings.h"
-#include "plugin/core/plugin.h"
-#include "plugin/core/tag_expansion.h"
-#include "plugin/players/readers.h"
+#include "plugin/players/mod_timer.h"
 
 namespace tb {
 
-void ReadMediaPlayer(Plugin& plugin) {
-  platform::Platform& platform = plugin.Platform();
-  ModTimer& state = plugin.modTimer();
-  FrmWinamp& store = plugin.frmWinamp();
-
-  store.Label3 = ReadRegistryString(platform.registry, platform::kHkeyCurrentUser,
-                                    kCurrentMetadataKey, kMetadataTitle);
-  if (ReadSetting(platform.registry, kStatus) == kStatusPlaying && store.Label3.empty()) {
-    plugin.frmSendText().changeNameBack(kPlayerWindowsMedia);
-    state.MediaPlayerLastTitle.clear();
+void ModTimer::ReadMediaPlayer() {
+  mediaPlayerTitle_ = ReadRegistryString(platform_.registry, platform::kHkeyCurrentUser,
+                                         kCurrentMetadataKey, kMetadataTitle);
+  if (ReadSetting(platform_.registry, kStatus) == kStatusPlaying && mediaPlayerTitle_.empty()) {
+    frmSendText_.changeNameBack(kPlayerWindowsMedia);
+    mediaPlayerLastTitle_.clear();
     return;
   }
-  if (store.Label3 != state.MediaPlayerLastTitle) {
-    state.MediaPlayerLastTitle = store.Label3;
-    plugin.frmSendText().changeName(kPlayerWindowsMedia);
+  if (mediaPlayerTitle_ != mediaPlayerLastTitle_) {
+    mediaPlayerLastTitle_ = mediaPlayerTitle_;
+    frmSendText_.changeName(kPlayerWindowsMedia);
   }
 }
 

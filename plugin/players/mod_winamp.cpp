@@ -6,7 +6,6 @@
 
 #include "common/text.h"
 #include "plugin/base/bounded_wait.h"
-#include "plugin/core/plugin.h"
 
 namespace tb {
 
@@ -82,8 +81,7 @@ bool FindFields(platform::Platform& platform, platform::Hwnd* dialog,
 
 }  // namespace
 
-void ReadWinampTagInfo(Plugin& plugin) {
-  platform::Platform& platform = plugin.Platform();
+void ReadWinampTagInfo(platform::Platform& platform, FrmWinamp& store) {
   if (FindWinamp(platform) == 0) {
     return;
   }
@@ -103,10 +101,9 @@ void ReadWinampTagInfo(Plugin& plugin) {
     wait.Pause();
   }
 
-  FrmWinamp& store = plugin.frmWinamp();
-  store.txtTitle = SingleLine(GetWindowString(platform, fields[1]));
-  store.txtArtist = SingleLine(GetWindowString(platform, fields[2]));
-  store.txtAlbum = SingleLine(GetWindowString(platform, fields[3]));
+  store.songTitle = SingleLine(GetWindowString(platform, fields[1]));
+  store.songArtist = SingleLine(GetWindowString(platform, fields[2]));
+  store.songAlbum = SingleLine(GetWindowString(platform, fields[3]));
 
   platform.messagePump.DispatchPending();
   platform.windows.PostMessage(dialog, platform::kWmClose, 0, 0);

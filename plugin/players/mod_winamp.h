@@ -8,10 +8,9 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "plugin/base/frm_winamp.h"
 
 namespace tb {
-
-class Plugin;
 
 inline constexpr char16_t kWinampWindowClass[] = u"Winamp v1.x";
 inline constexpr char16_t kStudioWindowClass[] = u"STUDIO";
@@ -54,9 +53,9 @@ std::u16string GetWindowString(platform::Platform& platform, platform::Hwnd wind
 std::optional<std::u16string> GetWinampTitle(platform::Platform& platform) noexcept;
 
 // Opens Winamp's file-information dialog and copies its 2nd, 3rd and 4th
-// edit fields into txtTitle, txtArtist and txtAlbum (each on one line), then
-// closes it. Waits at most kFileInfoWaitMs for the dialog, letting the
+// edit fields into the store's song title, artist and album (each on one
+// line), then closes it. Waits at most kFileInfoWaitMs for the dialog, letting the
 // thread process messages meanwhile.
-void ReadWinampTagInfo(Plugin& plugin);
+void ReadWinampTagInfo(platform::Platform& platform, FrmWinamp& store);
 
 }  // namespace tb

@@ -2,13 +2,15 @@
 
 #include "common/settings.h"
 #include "common/text.h"
-#include "plugin/core/plugin.h"
+#include "plugin/players/mod_timer.h"
 #include "plugin/players/mod_winamp.h"
 #include "plugin/players/readers.h"
 
 namespace tb {
 namespace {
 
+// The player's title puts the song in double quotes: "SONG" by ARTIST.
+constexpr char16_t kQuoteAndBy[] = u"\" by";
 constexpr char16_t kPlayerSuffix[] = u" - MUSICMATCH Jukebox";
 // The player's name once the first character is cut off: the idle text.
 constexpr char16_t kIdleText[] = u"USICMATCH Jukebox";
@@ -29,13 +31,9 @@ std::u16string ReplaceText(std::u16string text, const std::u16string& find,
   return text;
 }
 
-void ReadMusicMatch(Plugin& plugin) {
-  platform::Platform& platform = plugin.Platform();
-  ModTimer& state = plugin.modTimer();
-  FrmWinamp& store = plugin.frmWinamp();
-
+void ModTimer::ReadMusicMatch() {
   const std::optional<std::u16string> title =
-      ReadWindowString(platform, platform.windows.FindWindow(kMusicMatchWindowClass, nullptr));
+      ReadWindowString(platform_, platform_.windows.FindWindow(kMusicMatchWindowClass, nullptr));
   if (!title) {
     // A busy player is no news: everything stays as it is for this tick.
     return;
@@ -46,21 +44,22 @@ void ReadMusicMatch(Plugin& plugin) {
   if (!text.empty()) {
     text.erase(0, 1);
   }
-  text = ReplaceText(text, store.Text2 + u" by", u" -");
+  text = ReplaceText(text, kQuoteAndBy, u" -");
   text = ReplaceText(text, kPlayerSuffix, u"");
-  store.Label2 = SingleLine(text);
+  std::u16string& song = frmWinamp_.musicMatchSong;
+  song = SingleLine(text);
 
-  const bool idle = store.Label2 == kIdleText || store.Label2.empty();
-  if (idle && state.MusicMatchChanged == kChanged) {
-    state.MusicMatchChanged = kNotChanged;
-    plugin.frmSendText().changeNameBack(kPlayerMusicMatch);
-    state.MusicMatchLastTitle = store.Label2;
+  const bool idle = song == kIdleText || song.empty();
+  if (idle && musicMatchChanged_ == Changed::kYes) {
+    musicMatchChanged_ = Changed::kNo;
+    frmSendText_.changeNameBack(kPlayerMusicMatch);
+    musicMatchLastTitle_ = song;
     return;
   }
-  if (store.Label2 != state.MusicMatchLastTitle) {
-    state.MusicMatchLastTitle = store.Label2;
-    plugin.frmSendText().changeName(kPlayerMusicMatch);
-    state.MusicMatchChanged = kChanged;
+  if (song != musicMatchLastTitle_) {
+    musicMatchLastTitle_ = song;
+    frmSendText_.changeName(kPlayerMusicMatch);
+    musicMatchChanged_ = Changed::kYes;
   }
 }
 

@@ -2,7 +2,7 @@
 
 #include "common/settings.h"
 #include "common/text.h"
-#include "plugin/core/plugin.h"
+#include "plugin/players/mod_timer.h"
 #include "plugin/players/mod_winamp.h"
 #include "plugin/players/readers.h"
 
@@ -11,30 +11,25 @@ namespace tb {
 // The title buffer holds 255 characters and the NUL.
 inline constexpr int kStudioTitleBuffer = 256;
 
-void ReadStudio(Plugin& plugin) {
-  platform::Platform& platform = plugin.Platform();
-  ModTimer& state = plugin.modTimer();
-  FrmWinamp& store = plugin.frmWinamp();
-
-  const platform::Hwnd window = platform.windows.FindWindow(kStudioWindowClass, nullptr);
+void ModTimer::ReadStudio() {
+  const platform::Hwnd window = platform_.windows.FindWindow(kStudioWindowClass, nullptr);
   if (IsPresent(window)) {
     std::array<char16_t, kStudioTitleBuffer> buffer{};
-    platform.windows.GetWindowText(window, buffer.data(), kStudioTitleBuffer);
-    store.Label1 = UpToNul(std::u16string(buffer.data(), buffer.size()));
+    platform_.windows.GetWindowText(window, buffer.data(), kStudioTitleBuffer);
+    studioTitle_ = UpToNul(std::u16string(buffer.data(), buffer.size()));
   }
-  const std::u16string title = store.Label1;
-  if (IsIdleTitle(title, u"stopped", u"paused") && state.StudioChanged == kChanged) {
-    state.StudioChanged = kNotChanged;
-    plugin.frmSendText().changeNameBack(kPlayerWinamp);
-    state.StudioLastTitle = store.Label1;
+  if (IsIdleTitle(studioTitle_, u"stopped", u"paused") && studioChanged_ == Changed::kYes) {
+    studioChanged_ = Changed::kNo;
+    frmSendText_.changeNameBack(kPlayerWinamp);
+    studioLastTitle_ = studioTitle_;
     return;
   }
-  if (store.Label1 == state.StudioLastTitle) {
+  if (studioTitle_ == studioLastTitle_) {
     return;
   }
-  state.StudioLastTitle = store.Label1;
-  plugin.frmSendText().changeName(kPlayerWinamp);
-  state.StudioChanged = kChanged;
+  studioLastTitle_ = studioTitle_;
+  frmSendText_.changeName(kPlayerWinamp);
+  studioChanged_ = Changed::kYes;
 }
 
 }  // namespace tb

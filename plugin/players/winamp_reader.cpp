@@ -1,7 +1,7 @@
 #include <optional>
 
 #include "common/settings.h"
-#include "plugin/core/plugin.h"
+#include "plugin/players/mod_timer.h"
 #include "plugin/players/mod_winamp.h"
 #include "plugin/players/readers.h"
 #include "plugin/players/scrolled_title.h"
@@ -33,43 +33,39 @@ std::optional<std::u16string> ReadOrdinaryTitle(platform::Platform& platform) {
 
 }  // namespace
 
-void ReadWinamp(Plugin& plugin) {
-  platform::Platform& platform = plugin.Platform();
-  ModTimer& state = plugin.modTimer();
-  FrmWinamp& store = plugin.frmWinamp();
-
-  const std::optional<std::u16string> read = ReadOrdinaryTitle(platform);
+void ModTimer::ReadWinamp() {
+  const std::optional<std::u16string> read = ReadOrdinaryTitle(platform_);
   if (!read) {
     // A busy player is no news: the name, the flag and the last title stay
     // as they are until a tick gets an answer.
     return;
   }
-  store.Text1 = *read;
-  const std::u16string title = store.Text1;
-  if (IsIdleTitle(title, u"Stopped", u"Paused") && state.WinampChanged == kChanged) {
-    state.WinampChanged = kNotChanged;
-    plugin.frmSendText().changeNameBack(kPlayerWinamp);
+  winampTitle_ = *read;
+  const std::u16string title = winampTitle_;
+  if (IsIdleTitle(title, u"Stopped", u"Paused") && winampChanged_ == Changed::kYes) {
+    winampChanged_ = Changed::kNo;
+    frmSendText_.changeNameBack(kPlayerWinamp);
     // The restore let the thread process messages: the title is read
     // afresh, and stays the one restored on when Winamp does not answer.
-    state.WinampLastTitle = ReadOrdinaryTitle(platform).value_or(title);
+    winampLastTitle_ = ReadOrdinaryTitle(platform_).value_or(title);
     return;
   }
   // The title read above serves the comparison and the last title: no
   // message has been processed since, so a second reading could only give
   // the same. After a restore it is read afresh, as the restore lets the
   // thread process messages.
-  if (title == state.WinampLastTitle) {
+  if (title == winampLastTitle_) {
     return;
   }
   // The last title is stored before the dialog wait, so a tick that runs
   // inside the wait sees no change; the song fields are filled before the
   // name change, so the tags the host expands find the new song.
-  state.WinampLastTitle = title;
-  ReadWinampTagInfo(plugin);
+  winampLastTitle_ = title;
+  ReadWinampTagInfo(platform_, frmWinamp_);
   // The dialog wait let the thread process messages (the user may have
   // chosen another player meanwhile): the name change reads Player afresh.
-  plugin.frmSendText().changeName();
-  state.WinampChanged = kChanged;
+  frmSendText_.changeName();
+  winampChanged_ = Changed::kYes;
 }
 
 }  // namespace tb

@@ -24,7 +24,7 @@ TEST_F(NickTest, InitializeAnswersTrueWhateverItIsGiven) {
 TEST_F(NickTest, UninitializeLeavesTheTimerAndTheFormRunning) {
   nick.Uninitialize();
   EXPECT_NE(plugin.PollTimerId(), 0U);
-  EXPECT_TRUE(plugin.FrmSendTextLoaded());
+  EXPECT_TRUE(plugin.SendTextForm().Loaded());
   desktop.timer.Advance(1000);
   EXPECT_EQ(desktop.timer.Fired(), 1U);
 }

@@ -21,8 +21,8 @@ TEST(Startup, FirstStartWritesDefaultsStartsOneTimerAndLoadsTheHiddenForm) {
   EXPECT_EQ(desktop.registry.GetString(kHkeyCurrentUser, kSettingsKeyPath, kOnOff), u"1");
   EXPECT_NE(plugin.PollTimerId(), 0U);
   EXPECT_EQ(desktop.timer.Count(), 1U);
-  ASSERT_TRUE(plugin.FrmSendTextLoaded());
-  EXPECT_NE(plugin.frmSendText().oMessengerAPI(), nullptr) << "the form makes its own Messenger";
+  ASSERT_TRUE(plugin.SendTextForm().Loaded());
+  EXPECT_NE(plugin.SendTextForm().oMessengerAPI(), nullptr) << "the form makes its own Messenger";
   EXPECT_EQ(desktop.messenger.state.objectsMade, 1) << "the shared one waits for its first use";
   EXPECT_EQ(desktop.registry.OpenHandles(), 0U);
 
@@ -62,7 +62,7 @@ TEST(Startup, AFailedSetTimerLeavesNoTimerAndTheObjectServing) {
   Plugin plugin(desktop.Platform(), dialogs);
   Nick nick(plugin);
   EXPECT_EQ(plugin.PollTimerId(), 0U);
-  EXPECT_TRUE(plugin.FrmSendTextLoaded()) << "start-up goes on past the timer";
+  EXPECT_TRUE(plugin.SendTextForm().Loaded()) << "start-up goes on past the timer";
   std::u16string name;
   std::int32_t commands = 0;
   std::int32_t tags = 0;
@@ -92,8 +92,8 @@ TEST(Startup, TheFormLoadsEvenWhenMessengerCannotBeMade) {
   sandbox::SimDialogs dialogs(desktop);
   Plugin plugin(desktop.Platform(), dialogs);
   Nick nick(plugin);
-  ASSERT_TRUE(plugin.FrmSendTextLoaded());
-  EXPECT_EQ(plugin.frmSendText().oMessengerAPI(), nullptr);
+  ASSERT_TRUE(plugin.SendTextForm().Loaded());
+  EXPECT_EQ(plugin.SendTextForm().oMessengerAPI(), nullptr);
   EXPECT_NE(plugin.PollTimerId(), 0U);
 }
 

@@ -111,13 +111,13 @@ class Desktop {
   [[nodiscard]] std::u16string Kept() {
     switch (reader_.reader) {
       case Reader::kWinamp:
-        return plugin.frmWinamp().Text1;
+        return plugin.Readers().WinampTitle();
       case Reader::kStudio:
-        return plugin.frmWinamp().Label1;
+        return plugin.Readers().StudioTitle();
       case Reader::kMusicMatch:
-        return plugin.frmWinamp().Label2;
+        return plugin.NowPlaying().musicMatchSong;
       default:
-        return plugin.frmWinamp().Label3;
+        return plugin.Readers().MediaPlayerTitle();
     }
   }
 
