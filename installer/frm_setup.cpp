@@ -26,12 +26,12 @@ bool FrmSetup::Exists(const std::u16string& path) const {
   return desktop_.files.GetFileAttributes(path) != platform::kInvalidFileAttributes;
 }
 
-void FrmSetup::Form_Load() {
+void FrmSetup::Load() {
   Report(kCloseMessengerText, kProgramTitle, platform::kMbOk);
   OpenHitCounter(desktop_.shell, HitCounterAddress(kHitCounterHost));
 }
 
-void FrmSetup::Image3_Click() {
+void FrmSetup::Install() {
   // Nothing is changed before both the plug-in folder and the plug-in
   // library are known to be there: without them every path would be wrong.
   const std::u16string pluginDir =
@@ -53,7 +53,7 @@ void FrmSetup::Image3_Click() {
     return;
   }
   try {
-    Install(pluginDir, sourceDir);
+    InstallFrom(sourceDir, pluginDir);
   } catch (const InstallError& error) {
     // The steps done stay done.
     Report(error.Description(), kProgramTitle, platform::kMbOk | platform::kMbIconStop);
@@ -61,7 +61,7 @@ void FrmSetup::Image3_Click() {
   unloaded = true;
 }
 
-void FrmSetup::Install(const std::u16string& pluginDir, const std::u16string& sourceDir) {
+void FrmSetup::InstallFrom(const std::u16string& sourceDir, const std::u16string& pluginDir) {
   auto& registry = desktop_.registry;
   DeleteRegistryKey(registry, kHkeyCurrentUser, kSettingsKeyPath);
   // Unpacked into the plug-in folder itself, the distribution's library is
@@ -135,24 +135,20 @@ void FrmSetup::Register(const std::u16string& path) {
 void FrmSetup::WritePlayer() {
   // The settings store's own write; like every registry call of the
   // installer, a refused one is skipped silently.
-  const auto write = [this](const char16_t* player) {
-    try {
-      WriteSetting(desktop_.registry, kPlayer, player);
-    } catch (const SettingWriteError&) {
-    }
-  };
-  if (Option1) {
-    write(kPlayerWinamp);
+  const char16_t* const player = selected == PlayerChoice::kWinamp         ? kPlayerWinamp
+                                 : selected == PlayerChoice::kMusicMatch   ? kPlayerMusicMatch
+                                 : selected == PlayerChoice::kWindowsMedia ? kPlayerWindowsMedia
+                                                                           : nullptr;
+  if (player == nullptr) {
+    return;
   }
-  if (Option2) {
-    write(kPlayerMusicMatch);
-  }
-  if (Option3) {
-    write(kPlayerWindowsMedia);
+  try {
+    WriteSetting(desktop_.registry, kPlayer, player);
+  } catch (const SettingWriteError&) {
   }
 }
 
-void FrmSetup::Image5_Click() {
+void FrmSetup::Uninstall() {
   const auto gone = [](platform::Status status) {
     return status == platform::kErrorSuccess || status == platform::kErrorFileNotFound;
   };

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "common/player_choice.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/message_boxes.h"
@@ -49,22 +50,20 @@ class FrmSetup {
   explicit FrmSetup(SetupDesktop desktop) : desktop_(desktop) {}
 
   // Asks the user to close Messenger, then counts the visit.
-  void Form_Load();
+  void Load();
   // Install: ends the installer when done, or when a copy or a start of
   // regsvr32 fails (with a report naming it). When the plug-in folder or
   // Tunebadge.dll is missing it says so, changes nothing and stays open.
-  void Image3_Click();
+  void Install();
   // Uninstall: the window stays open.
-  void Image5_Click();
+  void Uninstall();
   // Cancel: ends the installer.
-  void Image4_Click() { unloaded = true; }
+  void Cancel() { unloaded = true; }
 
-  // What the controls show. At most one option button is selected; none is
-  // when the window opens.
-  bool Option1 = false;  // "Winamp"
-  bool Option2 = false;  // "MusicMatch Jukebox"
-  bool Option3 = false;  // "Windows Media Player"
-  // Image2 shows the full strip (Image1's picture) once the files are placed.
+  // What the controls show. At most one player's option button is
+  // selected; none is when the window opens.
+  PlayerChoice selected = PlayerChoice::kNone;
+  // The progress strip shows the full bar once the files are placed.
   bool progressFull = false;
   bool unloaded = false;
   // The window, owner of the boxes; set by the view.
@@ -74,7 +73,7 @@ class FrmSetup {
   std::function<void()> progressChanged;
 
  private:
-  void Install(const std::u16string& pluginDir, const std::u16string& sourceDir);
+  void InstallFrom(const std::u16string& sourceDir, const std::u16string& pluginDir);
   void CopyForms(const std::u16string& sourceDir);
   void Register(const std::u16string& path);
   void WritePlayer();

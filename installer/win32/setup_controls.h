@@ -5,13 +5,13 @@
 namespace tb::setup::controls {
 
 inline constexpr wchar_t kWindowClass[] = L"TunebadgeSetup";
-inline constexpr int kOption1 = 101;  // "Winamp"
-inline constexpr int kOption2 = 102;  // "MusicMatch Jukebox"
-inline constexpr int kOption3 = 103;  // "Windows Media Player"
-inline constexpr int kLabel2 = 104;
-inline constexpr int kImage2 = 105;  // the progress strip
-inline constexpr int kImage5 = 106;  // unInstall
-inline constexpr int kImage3 = 107;  // Install
-inline constexpr int kImage4 = 108;  // Cancel
+inline constexpr int kWinamp = 101;
+inline constexpr int kMusicMatch = 102;
+inline constexpr int kWindowsMedia = 103;
+inline constexpr int kPlayerHint = 104;
+inline constexpr int kProgress = 105;
+inline constexpr int kUninstall = 106;
+inline constexpr int kInstall = 107;
+inline constexpr int kCancel = 108;
 
 }  // namespace tb::setup::controls

@@ -18,7 +18,7 @@ using win32::Twips;
 
 constexpr int kClientWidth = 7425;
 constexpr int kClientHeight = 4185;
-constexpr Twips kImage2{360, 1320, 6750, 270};
+constexpr Twips kProgressStrip{360, 1320, 6750, 270};
 constexpr std::array<Twips, 3> kOptions = {{
     {1680, 1920, 2895, 255},
     {1680, 2280, 2895, 255},
@@ -26,12 +26,12 @@ constexpr std::array<Twips, 3> kOptions = {{
 }};
 constexpr std::array<const char16_t*, 3> kOptionCaptions = {u"Winamp", u"MusicMatch Jukebox",
                                                             u"Windows Media Player"};
-constexpr Twips kLabel2{1680, 3000, 4575, 255};
+constexpr Twips kPlayerHintLabel{1680, 3000, 4575, 255};
 constexpr POINT kLineFrom{1200, 3480};
 constexpr POINT kLineTo{7320, 3480};
-constexpr Twips kImage5{3480, 3720, 1095, 315};
-constexpr Twips kImage3{4800, 3720, 1095, 315};
-constexpr Twips kImage4{6120, 3720, 1095, 315};
+constexpr Twips kUninstallButton{3480, 3720, 1095, 315};
+constexpr Twips kInstallButton{4800, 3720, 1095, 315};
+constexpr Twips kCancelButton{6120, 3720, 1095, 315};
 
 constexpr COLORREF kBackground = RGB(224, 224, 224);
 constexpr COLORREF kLineColour = RGB(128, 128, 128);
@@ -151,16 +151,16 @@ void SetupWindow::OnCreate() {
   font_ = Font(CreateFontW(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
-  strip_ = AddPicture(emptyStrip_.get(), controls::kImage2, kImage2);
+  strip_ = AddPicture(emptyStrip_.get(), controls::kProgress, kProgressStrip);
   for (std::size_t i = 0; i < options_.size(); ++i) {
     options_.at(i) = Add(L"BUTTON", kOptionCaptions.at(i),
                          BS_AUTORADIOBUTTON | WS_TABSTOP | (i == 0 ? WS_GROUP : 0U),
-                         controls::kOption1 + static_cast<int>(i), kOptions.at(i));
+                         controls::kWinamp + static_cast<int>(i), kOptions.at(i));
   }
-  Add(L"STATIC", kPlayerHint, SS_LEFT, controls::kLabel2, kLabel2);
-  AddPicture(uninstall_.get(), controls::kImage5, kImage5);
-  AddPicture(install_.get(), controls::kImage3, kImage3);
-  AddPicture(cancel_.get(), controls::kImage4, kImage4);
+  Add(L"STATIC", kPlayerHint, SS_LEFT, controls::kPlayerHint, kPlayerHintLabel);
+  AddPicture(uninstall_.get(), controls::kUninstall, kUninstallButton);
+  AddPicture(install_.get(), controls::kInstall, kInstallButton);
+  AddPicture(cancel_.get(), controls::kCancel, kCancelButton);
   form_.progressChanged = [this] { ShowStrip(); };
 }
 
@@ -179,24 +179,27 @@ void SetupWindow::EndIfUnloaded() const {
 }
 
 void SetupWindow::OnCommand(int id, int code) {
-  if (id >= controls::kOption1 && id <= controls::kOption3 && code == BN_CLICKED) {
-    form_.Option1 = SendMessageW(options_[0], BM_GETCHECK, 0, 0) == BST_CHECKED;
-    form_.Option2 = SendMessageW(options_[1], BM_GETCHECK, 0, 0) == BST_CHECKED;
-    form_.Option3 = SendMessageW(options_[2], BM_GETCHECK, 0, 0) == BST_CHECKED;
+  if (id >= controls::kWinamp && id <= controls::kWindowsMedia && code == BN_CLICKED) {
+    form_.selected = PlayerChoice::kNone;
+    for (std::size_t i = 0; i < options_.size(); ++i) {
+      if (SendMessageW(options_.at(i), BM_GETCHECK, 0, 0) == BST_CHECKED) {
+        form_.selected = static_cast<PlayerChoice>(i + 1);
+      }
+    }
     return;
   }
   if (code != STN_CLICKED) {
     return;
   }
   switch (id) {
-    case controls::kImage3:
-      form_.Image3_Click();
+    case controls::kInstall:
+      form_.Install();
       break;
-    case controls::kImage5:
-      form_.Image5_Click();
+    case controls::kUninstall:
+      form_.Uninstall();
       break;
-    case controls::kImage4:
-      form_.Image4_Click();
+    case controls::kCancel:
+      form_.Cancel();
       break;
     default:
       return;
@@ -243,7 +246,7 @@ LRESULT SetupWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       OnCommand(LOWORD(wparam), HIWORD(wparam));
       return 0;
     case WM_CLOSE:
-      form_.Image4_Click();
+      form_.Cancel();
       EndIfUnloaded();
       return 0;
     case WM_DESTROY:
@@ -298,7 +301,7 @@ int RunSetupWindow(HINSTANCE instance, FrmSetup& form) {
   }
   form.window = reinterpret_cast<platform::Hwnd>(window);
   // The warning comes before the window can be used.
-  form.Form_Load();
+  form.Load();
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);
   MSG message{};

@@ -19,7 +19,7 @@ bool ParseCommand(Plugin& plugin, const std::u16string& sCommand, std::u16string
 
   if (EqualsIgnoringCase(command, u"/xtbgoptions")) {
     FrmOptions form(platform.registry, platform.messageBoxes);
-    form.Form_Load();
+    form.Load();
     if (!plugin.DialogPort().ShowOptions(platform.windows.GetActiveWindow(), form)) {
       throw DialogError("the options dialog could not be shown");
     }
@@ -33,7 +33,7 @@ bool ParseCommand(Plugin& plugin, const std::u16string& sCommand, std::u16string
     FrmAbout form(AboutDesktop{platform.registry, platform.shell, platform.files,
                                platform.processes, platform.messageBoxes, platform.windows,
                                platform.module});
-    form.Form_Load();
+    form.Load();
     if (!plugin.DialogPort().ShowAbout(platform.windows.GetActiveWindow(), form)) {
       throw DialogError("the about box could not be shown");
     }

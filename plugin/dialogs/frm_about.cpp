@@ -46,26 +46,26 @@ std::optional<std::u16string> GetKeyValue(platform::Registry& registry, platform
   return platform::TextOfStringData(bytes.data(), size);
 }
 
-void FrmAbout::Form_Load() {
+void FrmAbout::Load() {
   caption = std::u16string(u"About ") + kAboutTitle;
-  platform::ModuleVersion version;
-  if (desktop_.module.GetVersion(&version)) {
-    LblVersion = u"Version " + Decimal(version.major) + u"." + Decimal(version.minor) + u"." +
-                 Decimal(version.revision);
+  platform::ModuleVersion module;
+  if (desktop_.module.GetVersion(&module)) {
+    version = u"Version " + Decimal(module.major) + u"." + Decimal(module.minor) + u"." +
+              Decimal(module.revision);
   }
-  LblTitle = kAboutTitle;
-  Timer1Enabled = true;
+  title = kAboutTitle;
+  timerEnabled = true;
 }
 
-void FrmAbout::Timer1_Timer() {
-  if (!Timer1Enabled) {
+void FrmAbout::TimerElapsed() {
+  if (!timerEnabled) {
     return;
   }
   desktop_.windows.BringWindowToTop(window);
-  Timer1Enabled = false;
+  timerEnabled = false;
 }
 
-void FrmAbout::Form_KeyPress(int keyAscii) {
+void FrmAbout::KeyPress(int keyAscii) {
   if (keyAscii == kEscape) {
     unloaded = true;
   }
@@ -75,11 +75,9 @@ void FrmAbout::Open(const std::u16string& target) {
   desktop_.shell.ShellExecute(0, nullptr, target, nullptr, u"C:", platform::kSwShowNormal);
 }
 
-void FrmAbout::LbPhone_Click() { Open(kDeveloperSite); }
+void FrmAbout::OpenSite() { Open(kDeveloperSite); }
 
-void FrmAbout::Label1_Click() { Open(kDeveloperSite); }
-
-void FrmAbout::LbEmail_Click() { Open(std::u16string(u"mailto:") + kDeveloperEmail); }
+void FrmAbout::OpenEmail() { Open(std::u16string(u"mailto:") + kDeveloperEmail); }
 
 void FrmAbout::StartSysInfo() {
   platform::Registry& registry = desktop_.registry;

@@ -43,28 +43,29 @@ class FrmAbout {
  public:
   explicit FrmAbout(AboutDesktop desktop) : desktop_(desktop) {}
 
-  // Caption, title and version.
-  void Form_Load();
-  // Once, a second after loading: brings the box to the top.
-  void Timer1_Timer();
+  // Caption, title and version; starts the one-shot timer.
+  void Load();
+  // The timer, once, a second after loading: brings the box to the top and
+  // stops.
+  void TimerElapsed();
   // "OK", or Esc (key code 27): unloads.
-  void Command2_Click() { unloaded = true; }
-  void Form_KeyPress(int keyAscii);
-  // The links: the web site (LbPhone, Label1) and a new e-mail (LbEmail).
-  void LbPhone_Click();
-  void Label1_Click();
-  void LbEmail_Click();
+  void Ok() { unloaded = true; }
+  void KeyPress(int keyAscii);
+  // The links: the web site (the site's line and the personal line) and a
+  // new e-mail.
+  void OpenSite();
+  void OpenEmail();
   // "System Info".
   void StartSysInfo();
 
   std::u16string caption;
-  std::u16string LblTitle;
-  std::u16string LblVersion;
-  const std::u16string LbDevelover = kDeveloper;
-  const std::u16string LbEmail = kDeveloperEmail;
-  const std::u16string LbPhone = kDeveloperSite;
-  const std::u16string Label1 = kDeveloperLine;
-  bool Timer1Enabled = false;
+  std::u16string title;
+  std::u16string version;
+  const std::u16string developer = kDeveloper;
+  const std::u16string email = kDeveloperEmail;
+  const std::u16string site = kDeveloperSite;
+  const std::u16string developerLine = kDeveloperLine;
+  bool timerEnabled = false;
   bool unloaded = false;
   // The box's window; set by its view.
   platform::Hwnd window = 0;

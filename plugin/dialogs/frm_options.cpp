@@ -4,70 +4,57 @@
 
 namespace tb {
 
-void FrmOptions::Show(PlayerChoice banner, TemplateBox* box) {
-  picture = banner;
-  for (TemplateBox* each : {&Text3, &Text5, &Text6}) {
-    each->visible = each == box;
+namespace {
+
+// The players in the order of their option buttons, and their settings.
+struct PlayerRow {
+  PlayerChoice player;
+  const char16_t* value;        // of the setting Player
+  const char16_t* templateKey;  // the setting that holds its template
+};
+
+constexpr std::array<PlayerRow, 3> kRows = {{
+    {PlayerChoice::kWinamp, kPlayerWinamp, kCurrentTag},
+    {PlayerChoice::kMusicMatch, kPlayerMusicMatch, kCurrentTagMMJ},
+    {PlayerChoice::kWindowsMedia, kPlayerWindowsMedia, kCurrentTagWMP},
+}};
+
+std::size_t RowOf(PlayerChoice player) { return static_cast<std::size_t>(player) - 1; }
+
+}  // namespace
+
+TemplateBox& FrmOptions::TemplateOf(PlayerChoice player) { return templates.at(RowOf(player)); }
+
+void FrmOptions::Choose(PlayerChoice player) {
+  selected = player;
+  banner = player;
+  for (const PlayerRow& row : kRows) {
+    TemplateOf(row.player).visible = row.player == player;
   }
 }
 
-void FrmOptions::Select(bool* option) {
-  for (bool* each : {&Option3, &Option4, &Option5}) {
-    *each = each == option;
+void FrmOptions::Load() {
+  // The stored player is chosen as a user's click would: MusicMatch,
+  // Winamp and WindowsMedia are compared in that order, the setting read
+  // afresh for each.
+  for (const std::size_t row : {1U, 0U, 2U}) {
+    if (ReadSetting(registry_, kPlayer) == kRows.at(row).value) {
+      Choose(kRows.at(row).player);
+    }
+  }
+  for (const PlayerRow& row : kRows) {
+    TemplateOf(row.player).text = ReadSetting(registry_, row.templateKey);
   }
 }
 
-void FrmOptions::Form_Load() {
-  // Selecting a button raises its click, as a user's click does.
-  if (ReadSetting(registry_, kPlayer) == kPlayerMusicMatch) {
-    Select(&Option4);
-    Option4_Click();
-  }
-  if (ReadSetting(registry_, kPlayer) == kPlayerWinamp) {
-    Select(&Option3);
-    Option3_Click();
-  }
-  if (ReadSetting(registry_, kPlayer) == kPlayerWindowsMedia) {
-    Select(&Option5);
-    Option5_Click();
-  }
-  Text3.text = ReadSetting(registry_, kCurrentTag);
-  Text5.text = ReadSetting(registry_, kCurrentTagMMJ);
-  Text6.text = ReadSetting(registry_, kCurrentTagWMP);
-}
-
-void FrmOptions::Option3_Click() {
-  if (Option3) {
-    Show(PlayerChoice::kWinamp, &Text3);
-  }
-}
-
-void FrmOptions::Option4_Click() {
-  if (Option4) {
-    Show(PlayerChoice::kMusicMatch, &Text5);
-  }
-}
-
-void FrmOptions::Option5_Click() {
-  if (Option5) {
-    Show(PlayerChoice::kWindowsMedia, &Text6);
-  }
-}
-
-void FrmOptions::Command1_Click() {
+void FrmOptions::Save() {
   try {
     // All three templates, the hidden ones too.
-    WriteSetting(registry_, kCurrentTag, Text3.text);
-    WriteSetting(registry_, kCurrentTagMMJ, Text5.text);
-    WriteSetting(registry_, kCurrentTagWMP, Text6.text);
-    if (Option3) {
-      WriteSetting(registry_, kPlayer, kPlayerWinamp);
+    for (const PlayerRow& row : kRows) {
+      WriteSetting(registry_, row.templateKey, TemplateOf(row.player).text);
     }
-    if (Option4) {
-      WriteSetting(registry_, kPlayer, kPlayerMusicMatch);
-    }
-    if (Option5) {
-      WriteSetting(registry_, kPlayer, kPlayerWindowsMedia);
+    if (selected != PlayerChoice::kNone) {
+      WriteSetting(registry_, kPlayer, kRows.at(RowOf(selected)).value);
     }
   } catch (...) {
     failure = std::current_exception();
@@ -75,7 +62,7 @@ void FrmOptions::Command1_Click() {
   unloaded = true;
 }
 
-void FrmOptions::Command2_Click() {
+void FrmOptions::Help() {
   const std::uint32_t kType = platform::kMbOk | platform::kMbIconInformation;
   messageBoxes_.MessageBox(window,
                            u"Some Winamp Commands you can use in your name:\r\n(!XWPALBUM)\r\n"

@@ -3,6 +3,7 @@
 // stores them only on "Save!!!"; closing it any other way discards changes.
 #pragma once
 
+#include <array>
 #include <exception>
 #include <string>
 
@@ -25,27 +26,27 @@ class FrmOptions {
       : registry_(registry), messageBoxes_(messageBoxes) {}
 
   // Shows the stored player and the three stored templates.
-  void Form_Load();
-  // A player's option button was clicked (it is then selected).
-  void Option3_Click();
-  void Option4_Click();
-  void Option5_Click();
+  void Load();
+  // The user clicked a player's option button: it is selected, and the
+  // player's banner and template box are shown.
+  void Choose(PlayerChoice player);
   // "Save!!!": stores the three templates and the player, and unloads.
-  void Command1_Click();
+  void Save();
   // "Help": the two tag lists, one box after the other.
-  void Command2_Click();
+  void Help();
   // Closed through its title bar: unloads, storing nothing. Esc does
   // nothing here; the dialog has no Cancel button.
   void Close() { unloaded = true; }
 
-  // What the controls show. Exactly one option button, or none, is selected.
-  bool Option3 = false;          // "Winamp"
-  bool Option4 = false;          // "MusicMatch"
-  bool Option5 = false;          // "Windows Media Player"
-  TemplateBox Text3{u"", true};  // Winamp; shown while no player is selected
-  TemplateBox Text5;             // MUSICMATCH Jukebox
-  TemplateBox Text6;             // Windows Media Player
-  PlayerChoice picture = PlayerChoice::kNone;
+  // A player's template box (Winamp, MusicMatch or WindowsMedia).
+  TemplateBox& TemplateOf(PlayerChoice player);
+
+  // What the controls show. No option button, or exactly one, is selected.
+  PlayerChoice selected = PlayerChoice::kNone;
+  // The template boxes of Winamp (shown while no player is selected),
+  // MUSICMATCH Jukebox and Windows Media Player, in that order.
+  std::array<TemplateBox, 3> templates{TemplateBox{u"", true}, TemplateBox{}, TemplateBox{}};
+  PlayerChoice banner = PlayerChoice::kNone;
   bool unloaded = false;
   // The dialog's window, for the boxes it owns; set by its view.
   platform::Hwnd window = 0;
@@ -53,9 +54,6 @@ class FrmOptions {
   std::exception_ptr failure;
 
  private:
-  void Show(PlayerChoice banner, TemplateBox* box);
-  void Select(bool* option);
-
   platform::Registry& registry_;
   platform::MessageBoxes& messageBoxes_;
 };

@@ -19,34 +19,31 @@ TEST(FrmOptions, LoadsTheStoredPlayerWithItsBannerAndBox) {
   WriteSetting(desktop.registry, kPlayer, kPlayerMusicMatch);
   WriteSetting(desktop.registry, kCurrentTagMMJ, u" mmj");
   FrmOptions form(desktop.registry, desktop.messageBoxes);
-  form.Form_Load();
-  EXPECT_TRUE(form.Option4);
-  EXPECT_FALSE(form.Option3 || form.Option5);
-  EXPECT_EQ(form.picture, PlayerChoice::kMusicMatch);
-  EXPECT_TRUE(form.Text5.visible);
-  EXPECT_FALSE(form.Text3.visible || form.Text6.visible);
-  EXPECT_EQ(form.Text5.text, u" mmj");
+  form.Load();
+  EXPECT_EQ(form.selected, PlayerChoice::kMusicMatch);
+  EXPECT_EQ(form.banner, PlayerChoice::kMusicMatch);
+  EXPECT_TRUE(form.TemplateOf(PlayerChoice::kMusicMatch).visible);
+  EXPECT_FALSE(form.TemplateOf(PlayerChoice::kWinamp).visible ||
+               form.TemplateOf(PlayerChoice::kWindowsMedia).visible);
+  EXPECT_EQ(form.TemplateOf(PlayerChoice::kMusicMatch).text, u" mmj");
 
-  form.Option5 = true;
-  form.Option4 = false;
-  form.Option5_Click();
-  EXPECT_EQ(form.picture, PlayerChoice::kWindowsMedia);
-  EXPECT_TRUE(form.Text6.visible);
-  EXPECT_FALSE(form.Text5.visible);
-  form.Option4_Click();
-  EXPECT_EQ(form.picture, PlayerChoice::kWindowsMedia)
-      << "a click on an unselected button does nothing";
+  form.Choose(PlayerChoice::kWindowsMedia);
+  EXPECT_EQ(form.selected, PlayerChoice::kWindowsMedia);
+  EXPECT_EQ(form.banner, PlayerChoice::kWindowsMedia);
+  EXPECT_TRUE(form.TemplateOf(PlayerChoice::kWindowsMedia).visible);
+  EXPECT_FALSE(form.TemplateOf(PlayerChoice::kMusicMatch).visible);
 }
 
 TEST(FrmOptions, AnUnknownPlayerSelectsNothingAndShowsTheFirstBox) {
   sim::SimDesktop desktop;
   WriteSetting(desktop.registry, kPlayer, u"Windows Media");
   FrmOptions form(desktop.registry, desktop.messageBoxes);
-  form.Form_Load();
-  EXPECT_FALSE(form.Option3 || form.Option4 || form.Option5);
-  EXPECT_EQ(form.picture, PlayerChoice::kNone);
-  EXPECT_TRUE(form.Text3.visible);
-  EXPECT_FALSE(form.Text5.visible || form.Text6.visible);
+  form.Load();
+  EXPECT_EQ(form.selected, PlayerChoice::kNone);
+  EXPECT_EQ(form.banner, PlayerChoice::kNone);
+  EXPECT_TRUE(form.TemplateOf(PlayerChoice::kWinamp).visible);
+  EXPECT_FALSE(form.TemplateOf(PlayerChoice::kMusicMatch).visible ||
+               form.TemplateOf(PlayerChoice::kWindowsMedia).visible);
 }
 
 TEST(FrmOptions, ARefusedSaveClosesTheDialogAndReachesTheHost) {
@@ -113,17 +110,17 @@ TEST(FrmAbout, ShowsTheLibrarysVersionAndComesToTheTopOnce) {
   desktop.module.version = {2, 5, 9, 31};
   FrmAbout form(AboutDesktop{desktop.registry, desktop.shell, desktop.files, desktop.processes,
                              desktop.messageBoxes, desktop.windows, desktop.module});
-  form.Form_Load();
+  form.Load();
   EXPECT_EQ(form.caption, u"About Tunebadge Plugin");
-  EXPECT_EQ(form.LblTitle, u"Tunebadge Plugin");
-  EXPECT_EQ(form.LblVersion, u"Version 2.5.31") << "major, minor and revision";
+  EXPECT_EQ(form.title, u"Tunebadge Plugin");
+  EXPECT_EQ(form.version, u"Version 2.5.31") << "major, minor and revision";
   form.window = desktop.windows.Open(u"#32770", u"About Tunebadge Plugin");
-  form.Timer1_Timer();
-  form.Timer1_Timer();
+  form.TimerElapsed();
+  form.TimerElapsed();
   EXPECT_EQ(desktop.faults.CountOf("BringWindowToTop"), 1U);
-  form.Form_KeyPress('a');
+  form.KeyPress('a');
   EXPECT_FALSE(form.unloaded);
-  form.Form_KeyPress(27);
+  form.KeyPress(27);
   EXPECT_TRUE(form.unloaded);
 }
 

@@ -54,22 +54,23 @@ struct Machine {
 class Setup : public ::testing::Test, public Machine {};
 
 TEST_F(Setup, OpensWithTheMessengerWarningAndNoPlayerChosen) {
-  form.Form_Load();
+  form.Load();
   ASSERT_EQ(desktop.messageBoxes.Shown().size(), 1U);
   const auto& box = desktop.messageBoxes.Shown()[0];
   EXPECT_EQ(box.caption, u"Plugin Installer");
   EXPECT_EQ(box.text, u"Please make sure msn is closed");
   EXPECT_EQ(box.type, platform::kMbOk) << "no icon";
   EXPECT_TRUE(desktop.shell.Opened().empty()) << "no hit-counter host is configured";
-  EXPECT_FALSE(form.Option1 || form.Option2 || form.Option3 || form.progressFull || form.unloaded);
+  EXPECT_EQ(form.selected, PlayerChoice::kNone);
+  EXPECT_FALSE(form.progressFull || form.unloaded);
 }
 
 TEST_F(Setup, InstallPlacesRegistersAndListsThePlugIn) {
   WriteSetting(desktop.registry, kCurrentTag, u" my own template");
   WriteSetting(desktop.registry, kOnOff, u"0");
   desktop.files.Put(u"C:\\Plus\\Tunebadge.dll", Bytes("MZ an earlier and longer Tunebadge"));
-  form.Option2 = true;
-  form.Image3_Click();
+  form.selected = PlayerChoice::kMusicMatch;
+  form.Install();
 
   EXPECT_EQ(desktop.files.Get(u"C:\\Plus\\Tunebadge.dll"), Bytes("MZ tunebadge"));
   EXPECT_EQ(desktop.files.Get(u"C:\\Plus\\blogging.dll"), Bytes("MZ blogging"));
@@ -118,10 +119,8 @@ TEST_F(Setup, EachPlayerChoiceIsStoredAndNoChoiceLeavesPlayerAbsent) {
     WriteSetting(machine.registry, kPlayer, u"Winamp");
     FrmSetup setup(SetupDesktop{machine.registry, machine.files, machine.processes,
                                 machine.environment, machine.shell, machine.messageBoxes});
-    setup.Option1 = option == 1;
-    setup.Option2 = option == 2;
-    setup.Option3 = option == 3;
-    setup.Image3_Click();
+    setup.selected = static_cast<PlayerChoice>(option);
+    setup.Install();
     EXPECT_EQ(machine.registry.GetString(kHkeyCurrentUser, kSettingsKeyPath, kPlayer), player)
         << "option " << option;
   }
@@ -139,8 +138,8 @@ TEST_F(Setup, AMissingPluginFolderChangesNothingAndKeepsTheWindowOpen) {
     WriteSetting(machine.registry, kCurrentTag, u" mine");
     FrmSetup setup(SetupDesktop{machine.registry, machine.files, machine.processes,
                                 machine.environment, machine.shell, machine.messageBoxes});
-    setup.Option1 = true;
-    setup.Image3_Click();
+    setup.selected = PlayerChoice::kWinamp;
+    setup.Install();
     ASSERT_EQ(machine.messageBoxes.Shown().size(), 1U);
     EXPECT_NE(machine.messageBoxes.Shown()[0].text.find(u"\"PluginDir\""), std::u16string::npos);
     EXPECT_EQ(machine.messageBoxes.Shown()[0].type, platform::kMbIconStop);
@@ -157,8 +156,8 @@ TEST_F(Setup, AMissingPluginFolderChangesNothingAndKeepsTheWindowOpen) {
 TEST_F(Setup, AMissingLibraryChangesNothingAndNamesIt) {
   desktop.files.DeleteFile(u"C:\\Dist\\Tunebadge.dll");
   WriteSetting(desktop.registry, kCurrentTag, u" mine");
-  form.Option1 = true;
-  form.Image3_Click();
+  form.selected = PlayerChoice::kWinamp;
+  form.Install();
   ASSERT_EQ(desktop.messageBoxes.Shown().size(), 1U);
   EXPECT_EQ(desktop.messageBoxes.Shown()[0].text,
             u"\"Tunebadge.dll\" is not in \"C:\\Dist\". Please unpack the whole distribution "
@@ -171,14 +170,14 @@ TEST_F(Setup, AMissingLibraryChangesNothingAndNamesIt) {
 
   // Once the library is there, the same window installs.
   desktop.files.Put(u"C:\\Dist\\Tunebadge.dll", Bytes("MZ tunebadge"));
-  form.Image3_Click();
+  form.Install();
   EXPECT_TRUE(form.unloaded);
   EXPECT_EQ(ReadSetting(desktop.registry, kPlayer), u"Winamp");
 }
 
 TEST_F(Setup, AFormsLibraryInTheSystemFolderIsNeverReplaced) {
   desktop.files.Put(u"C:\\Windows\\system32\\FM20.DLL", Bytes("MZ the system's own"));
-  form.Image3_Click();
+  form.Install();
   EXPECT_EQ(desktop.files.Get(u"C:\\Windows\\system32\\FM20.DLL"), Bytes("MZ the system's own"));
   EXPECT_TRUE(form.unloaded);
 
@@ -193,7 +192,7 @@ TEST_F(Setup, AFormsLibraryInTheSystemFolderIsNeverReplaced) {
   bare.environment.Set(u"WINDIR", std::nullopt);
   FrmSetup setup(SetupDesktop{bare.registry, bare.files, bare.processes, bare.environment,
                               bare.shell, bare.messageBoxes});
-  setup.Image3_Click();
+  setup.Install();
   EXPECT_FALSE(bare.files.Get(u"C:\\Windows\\system32\\FM20.DLL"));
   EXPECT_FALSE(bare.files.Get(u"\\system32\\FM20.DLL"));
   EXPECT_TRUE(setup.unloaded);
@@ -201,7 +200,7 @@ TEST_F(Setup, AFormsLibraryInTheSystemFolderIsNeverReplaced) {
 
 TEST_F(Setup, WithoutThePublishingPlugInItSaysSoOnceAndGoesOn) {
   desktop.files.DeleteFile(u"C:\\Dist\\data.cab");
-  form.Image3_Click();
+  form.Install();
   const auto boxes = Boxes();
   ASSERT_EQ(boxes.size(), 4U);
   EXPECT_NE(boxes[0].find(u"Windows Media Player support needs"), std::u16string::npos);
@@ -220,7 +219,7 @@ TEST_F(Setup, StartedFromThePluginFolderItKeepsTheLibraryItBrought) {
     SCOPED_TRACE(std::string(pluginDir.begin(), pluginDir.end()));
     Machine machine;
     machine.desktop.registry.PutString(kHkeyLocalMachine, kMsgPlusKey, kPluginDirValue, pluginDir);
-    machine.form.Image3_Click();
+    machine.form.Install();
     EXPECT_EQ(machine.desktop.files.Get(u"C:\\Dist\\Tunebadge.dll"), Bytes("MZ tunebadge"));
     EXPECT_EQ(machine.desktop.files.Get(u"C:\\Dist\\blogging.dll"), Bytes("MZ blogging"));
     ASSERT_FALSE(machine.Boxes().empty());
@@ -233,7 +232,7 @@ TEST_F(Setup, StartedFromThePluginFolderItKeepsTheLibraryItBrought) {
 TEST_F(Setup, AFailedCopyOrStartEndsTheInstallerWithAReportNamingIt) {
   // The plug-in folder's library is in use: it cannot be opened for writing.
   desktop.faults.FailCall("CreateFileW", 2);
-  form.Image3_Click();
+  form.Install();
   ASSERT_EQ(Boxes().size(), 1U);
   EXPECT_EQ(Boxes()[0], u"Plugin Installer: Cannot open C:\\Plus\\Tunebadge.dll for writing.");
   EXPECT_TRUE(form.unloaded);
@@ -247,7 +246,7 @@ TEST_F(Setup, AFailedCopyOrStartEndsTheInstallerWithAReportNamingIt) {
   machine.files.Put(u"C:\\Dist\\data.cab", Bytes("MZ"));
   FrmSetup setup(SetupDesktop{machine.registry, machine.files, machine.processes,
                               machine.environment, machine.shell, machine.messageBoxes});
-  setup.Image3_Click();  // no regsvr32 anywhere
+  setup.Install();  // no regsvr32 anywhere
   ASSERT_EQ(machine.messageBoxes.Shown().size(), 1U);
   EXPECT_EQ(machine.messageBoxes.Shown()[0].text,
             u"Cannot start regsvr32 \"C:\\Plus\\Tunebadge.dll\".");
@@ -263,15 +262,15 @@ TEST_F(Setup, EveryInjectedFaultEndsInADefinedOutcomeWithNothingLeftOpen) {
   {
     Machine clean;
     const std::size_t before = clean.desktop.faults.CallCount();
-    clean.form.Image3_Click();
+    clean.form.Install();
     calls = clean.desktop.faults.CallCount() - before;
   }
   ASSERT_GT(calls, 20U);
   for (std::size_t k = 1; k <= calls; ++k) {
     Machine run;
     run.desktop.faults.FailOverall(k);
-    run.form.Option3 = true;
-    run.form.Image3_Click();
+    run.form.selected = PlayerChoice::kWindowsMedia;
+    run.form.Install();
     EXPECT_FALSE(run.desktop.messageBoxes.Shown().empty()) << "fault " << k;
     EXPECT_EQ(run.desktop.registry.OpenHandles(), 0U) << "fault " << k;
     EXPECT_EQ(run.desktop.files.OpenHandles(), 0U) << "fault " << k;
@@ -279,11 +278,11 @@ TEST_F(Setup, EveryInjectedFaultEndsInADefinedOutcomeWithNothingLeftOpen) {
 }
 
 TEST_F(Setup, UninstallUnlistsThePlugInAndKeepsItsFilesAndSettings) {
-  form.Option1 = true;
-  form.Image3_Click();
+  form.selected = PlayerChoice::kWinamp;
+  form.Install();
   FrmSetup again(SetupDesktop{desktop.registry, desktop.files, desktop.processes,
                               desktop.environment, desktop.shell, desktop.messageBoxes});
-  again.Image5_Click();
+  again.Uninstall();
   EXPECT_EQ(Boxes().back(), u"Info: Uninstall Succesvol");
   EXPECT_FALSE(again.unloaded) << "the window stays open";
   EXPECT_FALSE(Hklm(kRegisteredPluginsKey, u"Tunebadge"));
@@ -297,13 +296,13 @@ TEST_F(Setup, UninstallUnlistsThePlugInAndKeepsItsFilesAndSettings) {
 }
 
 TEST_F(Setup, UninstallOfWhatWasNeverInstalledSucceedsAndARefusalFails) {
-  form.Image5_Click();
+  form.Uninstall();
   EXPECT_EQ(Boxes(), std::vector<std::u16string>{u"Info: Uninstall Succesvol"});
 
   desktop.registry.PutString(kHkeyLocalMachine, kRegisteredPluginsKey, u"Tunebadge",
                              u"Tunebadge.Nick");
   desktop.registry.SetReadOnly(kHkeyLocalMachine, true);  // an ordinary user
-  form.Image5_Click();
+  form.Uninstall();
   EXPECT_EQ(Boxes().back(), u"Error: Uninstall Failed");
   EXPECT_EQ(desktop.messageBoxes.Shown().back().type, platform::kMbIconStop);
   EXPECT_EQ(Hklm(kRegisteredPluginsKey, u"Tunebadge"), u"Tunebadge.Nick");
@@ -312,7 +311,7 @@ TEST_F(Setup, UninstallOfWhatWasNeverInstalledSucceedsAndARefusalFails) {
 }
 
 TEST_F(Setup, CancelEndsTheInstaller) {
-  form.Image4_Click();
+  form.Cancel();
   EXPECT_TRUE(form.unloaded);
   EXPECT_TRUE(desktop.messageBoxes.Shown().empty());
 }

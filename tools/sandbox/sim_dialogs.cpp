@@ -17,8 +17,6 @@ bool SimDialogs::ShowOptions(platform::Hwnd /*owner*/, FrmOptions& form) {
   }
   shown_.emplace_back(kOptionsCaption);
   form.window = kDialogWindow;
-  bool* const options[] = {&form.Option3, &form.Option4, &form.Option5};
-  TemplateBox* const boxes[] = {&form.Text3, &form.Text5, &form.Text6};
   while (!form.unloaded) {
     if (steps_.empty()) {
       form.Close();  // nothing more to do: the user closes it
@@ -28,25 +26,16 @@ bool SimDialogs::ShowOptions(platform::Hwnd /*owner*/, FrmOptions& form) {
     steps_.pop_front();
     switch (action.kind) {
       case scenario::DialogStep::kSelect:
-        for (int i = 0; i < 3; ++i) {
-          *options[i] = i == action.player;
-        }
-        if (action.player == 0) {
-          form.Option3_Click();
-        } else if (action.player == 1) {
-          form.Option4_Click();
-        } else {
-          form.Option5_Click();
-        }
+        form.Choose(static_cast<PlayerChoice>(action.player + 1));
         break;
       case scenario::DialogStep::kText:
-        boxes[action.player]->text = action.text;
+        form.templates.at(static_cast<std::size_t>(action.player)).text = action.text;
         break;
       case scenario::DialogStep::kSave:
-        form.Command1_Click();
+        form.Save();
         break;
       case scenario::DialogStep::kHelp:
-        form.Command2_Click();
+        form.Help();
         break;
       case scenario::DialogStep::kEscape:
         break;  // no Cancel button: Esc is let by
@@ -67,10 +56,10 @@ bool SimDialogs::ShowAbout(platform::Hwnd /*owner*/, FrmAbout& form) {
   // The box's one-shot timer comes a second after it opens; the poll
   // timer goes on ticking meanwhile, as a modal loop dispatches it.
   desktop_.timer.Advance(kAboutTimerMs);
-  form.Timer1_Timer();
+  form.TimerElapsed();
   while (!form.unloaded) {
     if (steps_.empty()) {
-      form.Form_KeyPress(27);  // Esc
+      form.KeyPress(27);  // Esc
       break;
     }
     const scenario::DialogStep action = steps_.front();
@@ -80,13 +69,13 @@ bool SimDialogs::ShowAbout(platform::Hwnd /*owner*/, FrmAbout& form) {
         form.StartSysInfo();
         break;
       case scenario::DialogStep::kEmail:
-        form.LbEmail_Click();
+        form.OpenEmail();
         break;
       case scenario::DialogStep::kWeb:
-        form.LbPhone_Click();
+        form.OpenSite();
         break;
       default:
-        form.Command2_Click();
+        form.Ok();
         break;
     }
   }

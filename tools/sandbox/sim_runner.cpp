@@ -218,7 +218,7 @@ void SimWorld::Installer(scenario::InstallerAction action) {
       throw StepError("installer: it is open already");
     }
     installer_.emplace(SetupDesktop());
-    installer_->Form_Load();
+    installer_->Load();
     return;
   }
   if (!installer_) {
@@ -230,18 +230,18 @@ void SimWorld::Installer(scenario::InstallerAction action) {
     case InstallerAction::kChooseMusicMatch:
     case InstallerAction::kChooseWindowsMedia:
       // Option buttons of one group: the clicked one alone is selected.
-      form.Option1 = action == InstallerAction::kChooseWinamp;
-      form.Option2 = action == InstallerAction::kChooseMusicMatch;
-      form.Option3 = action == InstallerAction::kChooseWindowsMedia;
+      form.selected = action == InstallerAction::kChooseWinamp       ? PlayerChoice::kWinamp
+                      : action == InstallerAction::kChooseMusicMatch ? PlayerChoice::kMusicMatch
+                                                                     : PlayerChoice::kWindowsMedia;
       break;
     case InstallerAction::kInstall:
-      form.Image3_Click();
+      form.Install();
       break;
     case InstallerAction::kUninstall:
-      form.Image5_Click();
+      form.Uninstall();
       break;
     case InstallerAction::kCancel:
-      form.Image4_Click();
+      form.Cancel();
       break;
     case InstallerAction::kOpen:
       break;

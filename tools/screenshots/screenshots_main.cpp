@@ -141,12 +141,12 @@ int wmain(int argc, wchar_t** argv) {
   for (const auto& player : players) {
     tb::WriteSetting(registry, tb::kPlayer, player.player);
     tb::FrmOptions form(registry, messageBoxes);
-    form.Form_Load();
+    form.Load();
     taken = Take(folder, player.name, L"Options", [&] { dialogs.ShowOptions(0, form); }) && taken;
   }
   tb::FrmAbout about(
       tb::AboutDesktop{registry, shell, files, processes, messageBoxes, windows, module});
-  about.Form_Load();
+  about.Load();
   taken = Take(folder, L"about", reinterpret_cast<const wchar_t*>(about.caption.c_str()),
                [&] { dialogs.ShowAbout(0, about); }) &&
           taken;

@@ -52,7 +52,7 @@ class AboutView final : public ModalView {
   [[nodiscard]] bool IsLink(HWND window) const;
 
   FrmAbout& form_;
-  std::array<HWND, 3> links_{};  // LbEmail, LbPhone, Label1
+  std::array<HWND, 3> links_{};  // e-mail, web site, personal line
   HWND title_ = nullptr;
   HWND version_ = nullptr;
   HWND infoLabel_ = nullptr;
@@ -136,11 +136,11 @@ HWND AboutView::OnInit() {
   levels_ = MakeEqualizer(art::kWhite);
 
   AddPicture(logo_.get(), controls::kLogo, kMargin, 20);
-  title_ = Add(L"Static", form_.LblTitle, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, controls::kTitle,
+  title_ = Add(L"Static", form_.title, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, controls::kTitle,
                kTextLeft, 24, 170, 26);
   SetFont(title_, titleFont_);
-  version_ = Add(L"Static", form_.LblVersion, WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                 controls::kVersion, kTextLeft + 1, 52, 170, 16);
+  version_ = Add(L"Static", form_.version, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, controls::kVersion,
+                 kTextLeft + 1, 52, 170, 16);
   AddPicture(levels_.get(), controls::kLevels, kClientWidth - kMargin - art::kEqualizerWidth, 34);
   Add(L"Static", u"", WS_VISIBLE | SS_ETCHEDHORZ, controls::kRule, kMargin, 100,
       kClientWidth - 2 * kMargin, 2);
@@ -148,17 +148,17 @@ HWND AboutView::OnInit() {
                    controls::kInfoLabel, kMargin, 114, 200, 16);
   SetFont(infoLabel_, boldFont_);
   developer_ =
-      Add(L"Static", form_.LbDevelover, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, controls::kDeveloper,
+      Add(L"Static", form_.developer, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, controls::kDeveloper,
           kDetailsLeft, 136, kClientWidth - kDetailsLeft - kMargin, 16);
-  links_[0] = AddLink(form_.LbEmail, controls::kEmail, 155);
-  links_[1] = AddLink(form_.LbPhone, controls::kSite, 174);
-  links_[2] = AddLink(form_.Label1, controls::kTagline, 193);
+  links_[0] = AddLink(form_.email, controls::kEmail, 155);
+  links_[1] = AddLink(form_.site, controls::kSite, 174);
+  links_[2] = AddLink(form_.developerLine, controls::kTagline, 193);
   Add(L"Button", u"System Info", WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON,
       controls::kSystemInfo, 176, 232, 94, 26);
   const HWND ok = Add(L"Button", u"OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, controls::kOk,
                       280, 232, 82, 26);
 
-  if (form_.Timer1Enabled) {
+  if (form_.timerEnabled) {
     timer_ = SetTimer(Dialog(), controls::kAboutTimer, kAboutTimerMs, nullptr) != 0;
   }
   Show();
@@ -167,12 +167,12 @@ HWND AboutView::OnInit() {
 
 void AboutView::Show() const {
   ShowText(Dialog(), form_.caption);
-  ShowText(title_, form_.LblTitle);
-  ShowText(version_, form_.LblVersion);
-  ShowText(developer_, form_.LbDevelover);
-  ShowText(links_[0], form_.LbEmail);
-  ShowText(links_[1], form_.LbPhone);
-  ShowText(links_[2], form_.Label1);
+  ShowText(title_, form_.title);
+  ShowText(version_, form_.version);
+  ShowText(developer_, form_.developer);
+  ShowText(links_[0], form_.email);
+  ShowText(links_[1], form_.site);
+  ShowText(links_[2], form_.developerLine);
 }
 
 void AboutView::EndIfUnloaded() const {
@@ -188,23 +188,21 @@ void AboutView::OnCommand(int id, int code) {
   }
   switch (id) {
     case controls::kOk:
-      form_.Command2_Click();
+      form_.Ok();
       break;
     case controls::kSystemInfo:
       form_.StartSysInfo();
       break;
     case controls::kEmail:
-      form_.LbEmail_Click();
+      form_.OpenEmail();
       break;
     case controls::kSite:
-      form_.LbPhone_Click();
-      break;
     case controls::kTagline:
-      form_.Label1_Click();
+      form_.OpenSite();
       break;
     case IDCANCEL: {  // Esc, and the close box through WM_CLOSE
       constexpr int kEscape = 27;
-      form_.Form_KeyPress(kEscape);
+      form_.KeyPress(kEscape);
       break;
     }
     default:
@@ -215,8 +213,8 @@ void AboutView::OnCommand(int id, int code) {
 }
 
 void AboutView::OnTimer() {
-  form_.Timer1_Timer();
-  if (!form_.Timer1Enabled && timer_) {
+  form_.TimerElapsed();
+  if (!form_.timerEnabled && timer_) {
     KillTimer(Dialog(), controls::kAboutTimer);
     timer_ = false;
   }

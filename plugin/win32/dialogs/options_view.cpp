@@ -16,13 +16,13 @@ namespace {
 
 constexpr int kClientWidth = 6135;
 constexpr int kClientHeight = 2325;
-constexpr Twips kLabel3{3360, 360, 2295, 495};
+constexpr Twips kTemplateLabel{3360, 360, 2295, 495};
 constexpr Twips kTextBox{0, 960, 6135, 495};
-constexpr Twips kOption3{120, 1560, 2295, 255};
-constexpr Twips kOption4{120, 1800, 2415, 255};
-constexpr Twips kOption5{120, 2040, 2295, 255};
-constexpr Twips kCommand1{4920, 1920, 1095, 375};
-constexpr Twips kCommand2{3960, 2080, 735, 195};
+constexpr Twips kWinampOption{120, 1560, 2295, 255};
+constexpr Twips kMusicMatchOption{120, 1800, 2415, 255};
+constexpr Twips kWindowsMediaOption{120, 2040, 2295, 255};
+constexpr Twips kSaveButton{4920, 1920, 1095, 375};
+constexpr Twips kHelpButton{3960, 2080, 735, 195};
 
 constexpr COLORREF kBackground = RGB(224, 224, 224);
 constexpr COLORREF kLabelOnBanner = RGB(38, 42, 50);
@@ -51,7 +51,6 @@ class OptionsView final : public ModalView {
   // What the user did, handed to the form.
   void OnCommand(int id, int code);
   void OnClose();
-  void Select(std::size_t player);
   void EndIfUnloaded() const;
 
   bool Paint(HDC dc);
@@ -60,8 +59,10 @@ class OptionsView final : public ModalView {
   Brush& PatternOf(PlayerChoice banner);
 
   FrmOptions& form_;
-  std::array<HWND, kPlayers> options_{};  // Option3, Option4, Option5
-  std::array<HWND, kPlayers> boxes_{};    // Text3, Text5, Text6
+  // The option buttons and the template boxes, in the form's order of
+  // players: Winamp, MusicMatch, Windows Media Player.
+  std::array<HWND, kPlayers> options_{};
+  std::array<HWND, kPlayers> boxes_{};
   HWND label_ = nullptr;
   Brush background_{CreateSolidBrush(kBackground)};
   // One backdrop per player's banner (kNone has none), painted when first
@@ -71,13 +72,8 @@ class OptionsView final : public ModalView {
   PlayerChoice shown_ = PlayerChoice::kNone;
 };
 
-std::array<bool*, kPlayers> OptionsOf(FrmOptions& form) {
-  return {&form.Option3, &form.Option4, &form.Option5};
-}
-
-std::array<TemplateBox*, kPlayers> BoxesOf(FrmOptions& form) {
-  return {&form.Text3, &form.Text5, &form.Text6};
-}
+// The player of the option button or template box at `index`.
+PlayerChoice PlayerAt(std::size_t index) { return static_cast<PlayerChoice>(index + 1); }
 
 std::size_t IndexOf(PlayerChoice banner) { return static_cast<std::size_t>(banner); }
 
@@ -107,15 +103,16 @@ HWND OptionsView::OnInit() {
 
   // Made in the order of the form's tab indexes (7 to 15).
   const HWND save = Add(L"Button", u"Save!!!", WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON,
-                        controls::kSave, kCommand1);
-  label_ = Add(L"Static", u"Use This when playing a song (msgplus commands supported)",
-               WS_VISIBLE | WS_GROUP | SS_LEFT | SS_NOPREFIX, controls::kOptionsLabel, kLabel3);
+                        controls::kSave, kSaveButton);
+  label_ =
+      Add(L"Static", u"Use This when playing a song (msgplus commands supported)",
+          WS_VISIBLE | WS_GROUP | SS_LEFT | SS_NOPREFIX, controls::kOptionsLabel, kTemplateLabel);
   options_[0] = Add(L"Button", u"Winamp", WS_VISIBLE | WS_GROUP | BS_AUTORADIOBUTTON,
-                    controls::kWinamp, kOption3);
+                    controls::kWinamp, kWinampOption);
   options_[1] = Add(L"Button", u"MusicMatch", WS_VISIBLE | BS_AUTORADIOBUTTON,
-                    controls::kMusicMatch, kOption4);
+                    controls::kMusicMatch, kMusicMatchOption);
   options_[2] = Add(L"Button", u"Windows Media Player", WS_VISIBLE | BS_AUTORADIOBUTTON,
-                    controls::kWindowsMedia, kOption5);
+                    controls::kWindowsMedia, kWindowsMediaOption);
   boxes_[1] = Add(L"Edit", u"", WS_GROUP | kTextBoxStyle, controls::kMusicMatchText, kTextBox);
   boxes_[0] = Add(L"Edit", u"", kTextBoxStyle, controls::kWinampText, kTextBox);
   boxes_[2] = Add(L"Edit", u"", kTextBoxStyle, controls::kMediaText, kTextBox);
@@ -123,20 +120,16 @@ HWND OptionsView::OnInit() {
     LetEscapeGoBy(box);
   }
   Add(L"Button", u"Help", WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, controls::kHelp,
-      kCommand2);
+      kHelpButton);
   Show();
   return save;
 }
 
 void OptionsView::Show() {
-  const std::array<bool*, kPlayers> options = OptionsOf(form_);
-  const std::array<TemplateBox*, kPlayers> boxes = BoxesOf(form_);
-  bool anySelected = false;
+  const bool anySelected = form_.selected != PlayerChoice::kNone;
   for (std::size_t i = 0; i < kPlayers; ++i) {
-    anySelected = anySelected || *options.at(i);
-  }
-  for (std::size_t i = 0; i < kPlayers; ++i) {
-    const bool selected = *options.at(i);
+    const bool selected = form_.selected == PlayerAt(i);
+    const TemplateBox& template_ = form_.templates.at(i);
     SendMessageW(options_.at(i), BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
     // Tab reaches the group at its selected button, or its first.
     const bool stop = selected || (!anySelected && i == 0);
@@ -144,15 +137,15 @@ void OptionsView::Show() {
     SetWindowLongPtrW(options_.at(i), GWL_STYLE, stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
 
     const HWND box = boxes_.at(i);
-    if (TextOf(box) != boxes.at(i)->text) {
-      SetWindowTextW(box, reinterpret_cast<const wchar_t*>(boxes.at(i)->text.c_str()));
+    if (TextOf(box) != template_.text) {
+      SetWindowTextW(box, reinterpret_cast<const wchar_t*>(template_.text.c_str()));
     }
-    if ((IsWindowVisible(box) != FALSE) != boxes.at(i)->visible) {
-      ShowWindow(box, boxes.at(i)->visible ? SW_SHOWNA : SW_HIDE);
+    if ((IsWindowVisible(box) != FALSE) != template_.visible) {
+      ShowWindow(box, template_.visible ? SW_SHOWNA : SW_HIDE);
     }
   }
-  if (form_.picture != shown_) {
-    shown_ = form_.picture;
+  if (form_.banner != shown_) {
+    shown_ = form_.banner;
     // The strip of the banner, and the label over it.
     RECT strip{0, 0, art::kBannerWidth, art::kBannerHeight};
     RedrawWindow(Dialog(), &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -160,29 +153,14 @@ void OptionsView::Show() {
 }
 
 void OptionsView::Collect() {
-  const std::array<TemplateBox*, kPlayers> boxes = BoxesOf(form_);
   for (std::size_t i = 0; i < kPlayers; ++i) {
-    boxes.at(i)->text = TextOf(boxes_.at(i));
+    form_.templates.at(i).text = TextOf(boxes_.at(i));
   }
 }
 
 void OptionsView::EndIfUnloaded() const {
   if (form_.unloaded) {
     End();
-  }
-}
-
-void OptionsView::Select(std::size_t player) {
-  const std::array<bool*, kPlayers> options = OptionsOf(form_);
-  for (std::size_t i = 0; i < kPlayers; ++i) {
-    *options.at(i) = i == player;
-  }
-  if (player == 0) {
-    form_.Option3_Click();
-  } else if (player == 1) {
-    form_.Option4_Click();
-  } else {
-    form_.Option5_Click();
   }
 }
 
@@ -196,15 +174,15 @@ void OptionsView::OnCommand(int id, int code) {
     case controls::kMusicMatch:
     case controls::kWindowsMedia:
       Collect();
-      Select(static_cast<std::size_t>(id - controls::kWinamp));
+      form_.Choose(PlayerAt(static_cast<std::size_t>(id - controls::kWinamp)));
       break;
     case controls::kSave:
       Collect();  // the form stores what the boxes hold now
-      form_.Command1_Click();
+      form_.Save();
       break;
     case controls::kHelp:
       Collect();
-      form_.Command2_Click();
+      form_.Help();
       break;
     default:  // Esc among them: the dialog has no Cancel button
       return;

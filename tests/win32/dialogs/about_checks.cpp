@@ -128,7 +128,7 @@ void CheckAboutLinksTimerAndSysInfo(Desktop& desktop, CheckLog& log) {
   desktop.processes.started.clear();
   desktop.windows.broughtToTop.clear();
   FrmAbout form = MakeForm(desktop);
-  form.Form_Load();
+  form.Load();
   HWND about = nullptr;
   DWORD opened = 0;
   ScriptedUser user(log, "about, links and System Info");
@@ -173,7 +173,7 @@ void CheckAboutLinksTimerAndSysInfo(Desktop& desktop, CheckLog& log) {
         log.Ok(desktop.windows.broughtToTop ==
                    std::vector<platform::Hwnd>{reinterpret_cast<platform::Hwnd>(dialog)},
                "Timer1 brings the box to the top once");
-        log.Ok(!form.Timer1Enabled, "Timer1 is off after its tick");
+        log.Ok(!form.timerEnabled, "Timer1 is off after its tick");
         log.Equal(KillTimer(dialog, win32::controls::kAboutTimer), FALSE, "the view killed Timer1");
         log.Ok(!form.unloaded, "the box is still open");
         PressKey(VK_ESCAPE);
@@ -191,7 +191,7 @@ void CheckAboutLinksTimerAndSysInfo(Desktop& desktop, CheckLog& log) {
 void CheckAboutEnterAndCloseBox(Desktop& desktop, CheckLog& log) {
   {
     FrmAbout form = MakeForm(desktop);
-    form.Form_Load();
+    form.Load();
     ScriptedUser user(log, "about, Enter");
     user.Then(kAbout, [&](HWND /*dialog*/) { PressKey(VK_RETURN); });
     user.Start();
@@ -201,7 +201,7 @@ void CheckAboutEnterAndCloseBox(Desktop& desktop, CheckLog& log) {
   }
   {
     FrmAbout form = MakeForm(desktop);
-    form.Form_Load();
+    form.Load();
     ScriptedUser user(log, "about, OK");
     user.Then(kAbout,
               [&](HWND dialog) { SendMessageW(GetDlgItem(dialog, ids::kOk), BM_CLICK, 0, 0); });
@@ -212,7 +212,7 @@ void CheckAboutEnterAndCloseBox(Desktop& desktop, CheckLog& log) {
   }
   {
     FrmAbout form = MakeForm(desktop);
-    form.Form_Load();
+    form.Load();
     ScriptedUser user(log, "about, close box");
     user.Then(kAbout, [&](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); });
     user.Start();

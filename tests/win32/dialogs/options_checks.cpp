@@ -175,7 +175,7 @@ void ExpectLayout(HWND dialog, CheckLog& log) {
 void CheckOptionsSaveAfterSwitching(Desktop& desktop, CheckLog& log) {
   Store(desktop, {kPlayerWinamp, u"wa one", u"mm one", u"wmp one"});
   FrmOptions form(desktop.registry, desktop.messageBoxes);
-  form.Form_Load();
+  form.Load();
   HWND seen = nullptr;
   ScriptedUser user(log, "options, save after switching");
   user.Then(kOptions,
@@ -241,7 +241,7 @@ void CheckOptionsCloseBoxDiscards(Desktop& desktop, CheckLog& log) {
   const Stored stored{kPlayerMusicMatch, u"wa keep", u"mm keep", u"wmp keep"};
   Store(desktop, stored);
   FrmOptions form(desktop.registry, desktop.messageBoxes);
-  form.Form_Load();
+  form.Load();
   ScriptedUser user(log, "options, close box");
   user.Then(kOptions,
             [&](HWND dialog) {
@@ -265,7 +265,7 @@ void CheckOptionsEscapeKeepsItOpen(Desktop& desktop, CheckLog& log) {
   const Stored stored{kPlayerWindowsMedia, u"wa keep", u"mm keep", u"wmp keep"};
   Store(desktop, stored);
   FrmOptions form(desktop.registry, desktop.messageBoxes);
-  form.Form_Load();
+  form.Load();
   ScriptedUser user(log, "options, Esc");
   user.Then(kOptions,
             [&](HWND dialog) {
@@ -293,7 +293,7 @@ void CheckOptionsWithoutPlayerAndHelp(Desktop& desktop, CheckLog& log) {
   const Stored stored{u"Windows Media", u"wa keep", u"mm keep", u"wmp keep"};
   Store(desktop, stored);
   FrmOptions form(desktop.registry, desktop.messageBoxes);
-  form.Form_Load();
+  form.Load();
   HWND options = nullptr;
   ScriptedUser user(log, "options, no player, Help");
   const auto expectHelpBox = [&](HWND box, const std::u16string& opening) {
@@ -337,7 +337,7 @@ LRESULT CALLBACK RefuseWindows(int code, WPARAM wparam, LPARAM lparam) {
 void CheckOptionsRefused(Desktop& desktop, CheckLog& log) {
   const HHOOK refuse = SetWindowsHookExW(WH_CBT, &RefuseWindows, nullptr, GetCurrentThreadId());
   FrmOptions form(desktop.registry, desktop.messageBoxes);
-  form.Form_Load();
+  form.Load();
   const bool shown = desktop.dialogs.ShowOptions(0, form);
   UnhookWindowsHookEx(refuse);
   log.Ok(refuse != nullptr && !shown, "a dialog that Windows refuses to make is not shown");

@@ -285,8 +285,8 @@ void CheckInstall(CheckLog& log, const std::wstring& self, const std::wstring& p
   Equal(log, setup.Answer(L"Plugin Installer").value_or(L"no box"),
         std::wstring(L"Please make sure msn is closed"), "the first box");
   log.Ok(setup.Window() != nullptr, "the window \"Tunebadge Setup\" opens after it");
-  setup.Choose(controls::kOption2);
-  setup.Click(controls::kImage3);
+  setup.Choose(controls::kMusicMatch);
+  setup.Click(controls::kInstall);
   Equal(log, setup.Answer(L"Succes!").value_or(L"no box"), std::wstring(L"Installation completed"),
         "with data.cab, the success box comes first");
   Equal(log, setup.Answer(L"Info").value_or(L"no box"),
@@ -332,7 +332,7 @@ void CheckUninstall(CheckLog& log, const std::wstring& program, const std::wstri
                     const std::wstring& plugins) {
   Setup setup(program, dist);
   setup.Answer(L"Plugin Installer");
-  setup.Click(controls::kImage5);
+  setup.Click(controls::kUninstall);
   Equal(log, setup.Answer(L"Info").value_or(L"no box"), std::wstring(L"Uninstall Succesvol"),
         "the uninstall box");
   log.Ok(!setup.Ended(500), "the window stays open after an uninstall");
@@ -345,23 +345,23 @@ void CheckUninstall(CheckLog& log, const std::wstring& program, const std::wstri
         std::wstring(L"MusicMatch"), "the settings stay");
 
   // Once more: what is already gone is no failure.
-  setup.Click(controls::kImage5);
+  setup.Click(controls::kUninstall);
   Equal(log, setup.Answer(L"Info").value_or(L"no box"), std::wstring(L"Uninstall Succesvol"),
         "a second uninstall still succeeds");
-  setup.Click(controls::kImage4);
+  setup.Click(controls::kCancel);
   log.Ok(setup.Ended(kBoxWaitMs), "Cancel ends the installer");
 }
 
 void CheckMissingPluginDir(CheckLog& log, const std::wstring& program, const std::wstring& dist) {
   Setup setup(program, dist);
   setup.Answer(L"Plugin Installer");
-  setup.Click(controls::kImage3);
+  setup.Click(controls::kInstall);
   const auto text = setup.Answer(L"Plugin Installer").value_or(L"no box");
   log.Ok(text.find(L"\"PluginDir\"") != std::wstring::npos,
          "without a plug-in folder: a message naming PluginDir");
   log.Ok(!setup.Ended(500), "the window stays open");
   log.Ok(!ReadString(HKEY_LOCAL_MACHINE, kRegisteredPlugins, L"Tunebadge"), "nothing listed");
-  setup.Click(controls::kImage4);
+  setup.Click(controls::kCancel);
   log.Ok(setup.Ended(kBoxWaitMs), "Cancel ends the installer");
 }
 
