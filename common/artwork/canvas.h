@@ -118,7 +118,7 @@ class Picture {
   Picture& operator=(Picture&&) = delete;
   ~Picture() = default;
 
-  Canvas& canvas() { return canvas_; }
+  Canvas& Surface() { return canvas_; }
 
  private:
   std::vector<std::uint8_t> bits_;

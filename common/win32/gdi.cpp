@@ -53,7 +53,7 @@ void Dib::Draw(HDC dc, int x, int y) const {
 std::unique_ptr<Dib> MakeBanner(PlayerChoice banner) {
   std::unique_ptr<Dib> dib = Dib::Make(art::kBannerWidth, art::kBannerHeight);
   if (dib) {
-    art::PaintBanner(dib->canvas(), banner);
+    art::PaintBanner(dib->Surface(), banner);
     dib->Write(art::BannerName(banner), u"Tunebadge");
     dib->Write(art::BannerTagline(banner), art::Tagline(banner));
   }
@@ -63,7 +63,7 @@ std::unique_ptr<Dib> MakeBanner(PlayerChoice banner) {
 std::unique_ptr<Dib> MakeBadge(art::Rgb background) {
   std::unique_ptr<Dib> dib = Dib::Make(art::kBadgeSize, art::kBadgeSize);
   if (dib) {
-    art::PaintBadge(dib->canvas(), background);
+    art::PaintBadge(dib->Surface(), background);
   }
   return dib;
 }
@@ -71,7 +71,7 @@ std::unique_ptr<Dib> MakeBadge(art::Rgb background) {
 std::unique_ptr<Dib> MakeEqualizer(art::Rgb background) {
   std::unique_ptr<Dib> dib = Dib::Make(art::kEqualizerWidth, art::kEqualizerHeight);
   if (dib) {
-    art::PaintEqualizer(dib->canvas(), background);
+    art::PaintEqualizer(dib->Surface(), background);
   }
   return dib;
 }

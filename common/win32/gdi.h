@@ -94,7 +94,7 @@ class Dib {
   [[nodiscard]] HBITMAP Get() const { return bitmap_.Get(); }
   [[nodiscard]] int Width() const { return canvas_.Width(); }
   [[nodiscard]] int Height() const { return canvas_.Height(); }
-  art::Canvas& canvas() { return canvas_; }
+  art::Canvas& Surface() { return canvas_; }
 
   // Writes `text` in `words`' box, letter height and colour, in Tahoma,
   // from the box's left edge or centred in it.

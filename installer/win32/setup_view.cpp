@@ -50,7 +50,7 @@ int ScreenDpi() {
 std::unique_ptr<Dib> MakeButton(const char16_t* caption) {
   std::unique_ptr<Dib> dib = Dib::Make(art::kButtonWidth, art::kButtonHeight);
   if (dib) {
-    art::PaintPictureButton(dib->canvas());
+    art::PaintPictureButton(dib->Surface());
     dib->Write(art::ButtonCaption(), caption, true);
   }
   return dib;
@@ -60,7 +60,7 @@ std::unique_ptr<Dib> MakeButton(const char16_t* caption) {
 std::unique_ptr<Dib> MakeSetupBanner() {
   std::unique_ptr<Dib> dib = Dib::Make(art::kBannerWidth, art::kBannerHeight);
   if (dib) {
-    art::PaintBanner(dib->canvas(), PlayerChoice::kNone);
+    art::PaintBanner(dib->Surface(), PlayerChoice::kNone);
     dib->Write(art::BannerName(PlayerChoice::kNone), u"Tunebadge");
     dib->Write(art::BannerTagline(PlayerChoice::kNone), art::kSetupTagline);
   }
@@ -70,7 +70,7 @@ std::unique_ptr<Dib> MakeSetupBanner() {
 std::unique_ptr<Dib> MakeStrip(bool full) {
   std::unique_ptr<Dib> dib = Dib::Make(art::kStripWidth, art::kStripHeight);
   if (dib) {
-    art::PaintProgressStrip(dib->canvas(), full);
+    art::PaintProgressStrip(dib->Surface(), full);
   }
   return dib;
 }

@@ -37,9 +37,9 @@ std::optional<std::u16string_view> Least(const std::vector<std::u16string_view>&
 }  // namespace
 
 std::u16string OrdinaryTitle(const std::u16string& title) {
-  constexpr std::u16string_view separator = kScrollSeparator;
+  constexpr std::u16string_view kSeparator = kScrollSeparator;
   const std::size_t length = title.size();
-  if (length <= separator.size()) {
+  if (length <= kSeparator.size()) {
     return title;
   }
   // The title twice over: every stretch of the ring is one piece of it.
@@ -47,11 +47,11 @@ std::u16string OrdinaryTitle(const std::u16string& title) {
   const std::u16string_view view = ring;
   std::vector<std::u16string_view> cuts;
   for (std::size_t at = 0; at < length; ++at) {
-    if (view.substr(at, separator.size()) == separator) {
+    if (view.substr(at, kSeparator.size()) == kSeparator) {
       if (cuts.size() == kMostScrollCuts) {
         return title;
       }
-      cuts.push_back(view.substr(at + separator.size(), length - separator.size()));
+      cuts.push_back(view.substr(at + kSeparator.size(), length - kSeparator.size()));
     }
   }
   if (const auto winamp = Least(cuts, &EndsAsWinampTitle)) {

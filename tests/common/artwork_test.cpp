@@ -55,22 +55,22 @@ TEST(Canvas, MixesAndBlends) {
   EXPECT_DOUBLE_EQ(Luma(kWhite), 255);
   EXPECT_DOUBLE_EQ(Luma({0, 0, 0}), 0);
   Picture picture(3, 1);
-  picture.canvas().FillAll({200, 0, 0});
-  picture.canvas().Blend(0, 0, {0, 0, 200}, 0.25);
-  EXPECT_EQ(picture.canvas().At(0, 0), (Rgb{150, 0, 50}));
+  picture.Surface().FillAll({200, 0, 0});
+  picture.Surface().Blend(0, 0, {0, 0, 200}, 0.25);
+  EXPECT_EQ(picture.Surface().At(0, 0), (Rgb{150, 0, 50}));
 }
 
 TEST(Canvas, GradientRunsFromFirstToLastColumn) {
   Picture picture(11, 2);
-  picture.canvas().HorizontalGradient({0, 0, 0}, {100, 200, 250});
-  EXPECT_EQ(picture.canvas().At(0, 1), (Rgb{0, 0, 0}));
-  EXPECT_EQ(picture.canvas().At(5, 0), (Rgb{50, 100, 125}));
-  EXPECT_EQ(picture.canvas().At(10, 1), (Rgb{100, 200, 250}));
+  picture.Surface().HorizontalGradient({0, 0, 0}, {100, 200, 250});
+  EXPECT_EQ(picture.Surface().At(0, 1), (Rgb{0, 0, 0}));
+  EXPECT_EQ(picture.Surface().At(5, 0), (Rgb{50, 100, 125}));
+  EXPECT_EQ(picture.Surface().At(10, 1), (Rgb{100, 200, 250}));
 }
 
 TEST(Canvas, FillsAShapeWithSoftEdgesInsideItsBounds) {
   Picture picture(40, 40);
-  Canvas& canvas = picture.canvas();
+  Canvas& canvas = picture.Surface();
   canvas.FillAll(kWhite);
   canvas.Fill(Circle({20, 20}, 10.5), Paint::Solid({0, 0, 0}), canvas.Bounds());
   EXPECT_EQ(canvas.At(20, 20), (Rgb{0, 0, 0})) << "inside";
@@ -125,8 +125,8 @@ TEST(PlayerChoice, EachPlayerHasItsOwnColoursAndTagline) {
   std::array<Rgb, 3> panels{};
   for (std::size_t i = 0; i < kPlayers.size(); ++i) {
     Picture picture(kBannerWidth, kBannerHeight);
-    PaintBanner(picture.canvas(), kPlayers.at(i));
-    panels.at(i) = picture.canvas().At(150, 45);
+    PaintBanner(picture.Surface(), kPlayers.at(i));
+    panels.at(i) = picture.Surface().At(150, 45);
   }
   EXPECT_NE(panels[0], panels[1]);
   EXPECT_NE(panels[1], panels[2]);
@@ -142,7 +142,7 @@ TEST(PlayerChoice, EachPlayerHasItsOwnColoursAndTagline) {
 TEST(PlayerChoice, KeepsItsWordsReadable) {
   for (const PlayerChoice banner : kPlayers) {
     Picture picture(kBannerWidth, kBannerHeight);
-    Canvas& canvas = picture.canvas();
+    Canvas& canvas = picture.Surface();
     PaintBanner(canvas, banner);
     for (const Words& words : {BannerName(banner), BannerTagline(banner)}) {
       const Range under = LumaOver(canvas, words.box);
@@ -157,7 +157,7 @@ TEST(PlayerChoice, KeepsItsWordsReadable) {
 
 TEST(PlayerChoice, CarriesTheBadgeAndABaseLine) {
   Picture picture(kBannerWidth, kBannerHeight);
-  Canvas& canvas = picture.canvas();
+  Canvas& canvas = picture.Surface();
   PaintBanner(canvas, PlayerChoice::kWindowsMedia);
   const Palette palette = PaletteOf(PlayerChoice::kWindowsMedia);
   // The white disc, left of the notes.
@@ -170,7 +170,7 @@ TEST(PlayerChoice, CarriesTheBadgeAndABaseLine) {
 
 TEST(Badge, IsARoundBrandMarkOnItsBackground) {
   Picture picture(kBadgeSize, kBadgeSize);
-  Canvas& canvas = picture.canvas();
+  Canvas& canvas = picture.Surface();
   const Rgb background{250, 250, 250};
   PaintBadge(canvas, background);
   EXPECT_EQ(canvas.At(0, 0), background);
@@ -184,7 +184,7 @@ TEST(Badge, IsARoundBrandMarkOnItsBackground) {
 
 TEST(Equalizer, StandsItsBarsOnTheBottom) {
   Picture picture(kEqualizerWidth, kEqualizerHeight);
-  Canvas& canvas = picture.canvas();
+  Canvas& canvas = picture.Surface();
   PaintEqualizer(canvas, kWhite);
   int bars = 0;
   bool inBar = false;

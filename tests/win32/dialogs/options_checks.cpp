@@ -89,11 +89,11 @@ constexpr std::array<POINT, 6> kBannerProbes = {
 // the form's background.
 void ExpectBanner(HWND dialog, PlayerChoice banner, const std::string& what, CheckLog& log) {
   art::Picture picture(art::kBannerWidth, art::kBannerHeight);
-  art::PaintBanner(picture.canvas(), banner);
+  art::PaintBanner(picture.Surface(), banner);
   for (const POINT& probe : kBannerProbes) {
     const std::string expected = banner == PlayerChoice::kNone
                                      ? std::string("224,224,224")
-                                     : Colour(picture.canvas().At(probe.x, probe.y));
+                                     : Colour(picture.Surface().At(probe.x, probe.y));
     log.Equal(PixelAt(dialog, probe.x, probe.y), expected,
               what + ": the banner at " + std::to_string(probe.x) + "," + std::to_string(probe.y));
   }
