@@ -40,8 +40,20 @@ class Runner {
 
  private:
   struct Verb;
-  // The verbs and expectations: one entry each.
+  // The verbs and expectations: one entry each, from one table per area.
   static const std::vector<Verb>& Verbs();
+  // The file itself, the registry, the user, files and the environment.
+  static std::vector<Verb> WorldVerbs();
+  // The host, Messenger and the script host.
+  static std::vector<Verb> HostVerbs();
+  // Windows, the focus and the players.
+  static std::vector<Verb> PlayerVerbs();
+  // Message boxes, the options dialog and the about box.
+  static std::vector<Verb> DialogVerbs();
+  static std::vector<Verb> InstallerVerbs();
+  // What the host, Messenger and the registry hold; what the desktop shows.
+  static std::vector<Verb> HostExpectations();
+  static std::vector<Verb> DesktopExpectations();
 
   void RunStep(const Step& step);
   // Whether the step is `expect result failed`.
