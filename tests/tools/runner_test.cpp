@@ -16,9 +16,28 @@
 namespace tb::scenario {
 namespace {
 
-// A desktop that writes down what it is asked, so that the player's reading
-// of each step is pinned whatever desktop runs it.
+// How a recorded call shows its arguments: text quoted, names and bytes as
+// they are, flags as 1 or 0, numbers and enumerators as numbers, nothing as
+// "none".
+std::string Shown(const std::string& raw) { return raw; }
+std::string Shown(const std::u16string& text) { return Quote(text); }
+std::string Shown(bool flag) { return flag ? "1" : "0"; }
+template <typename T>
+requires std::is_integral_v<T> || std::is_enum_v<T> std::string Shown(T number) {
+  return std::to_string(static_cast<std::int64_t>(number));
+}
+template <typename T>
+std::string Shown(const std::optional<T>& value) {
+  return value ? Shown(*value) : "none";
+}
+
+// A desktop that writes down what it is asked, a line a call ("Name
+// arguments..."), so that the player's reading of each step is pinned
+// whatever desktop runs it.
 class RecordingWorld final : public World {
+  using Text = const std::u16string&;
+  using Key = platform::RegKey;
+
  public:
   explicit RecordingWorld(std::string name = "sim") : name_(std::move(name)) {}
 
@@ -26,147 +45,106 @@ class RecordingWorld final : public World {
   std::u16string friendlyName = u"Ann";
   std::optional<std::u16string> foreground;
   std::optional<RegistryValue> value;
+  std::optional<std::size_t> openKeys = 0;
+  bool installerOpen = false;
   bool loadFails = false;
-  // Whether ParseCommand is answered as a failed call.
-  bool callsFail = false;
-  // What a tick makes the display name, when not empty.
-  std::u16string nameOnTick;
+  bool callsFail = false;     // ParseCommand is answered as a failed call
+  std::u16string nameOnTick;  // what a tick makes the display name, when not empty
 
   [[nodiscard]] std::string Name() const override { return name_; }
   std::optional<std::string> Load() override {
-    calls.emplace_back("Load");
-    if (loadFails) {
-      return "no class";
-    }
-    loaded_ = true;
-    return std::nullopt;
+    Record("Load");
+    loaded_ = !loadFails;
+    return loadFails ? std::optional<std::string>("no class") : std::nullopt;
   }
   [[nodiscard]] bool Loaded() const override { return loaded_; }
-  bool ParseCommand(const std::u16string& command, std::u16string& sResult) override {
-    calls.push_back("ParseCommand " + Quote(command) + " " + Quote(sResult));
+  bool ParseCommand(Text command, std::u16string& sResult) override {
+    Record("ParseCommand", command, sResult);
     if (callsFail) {
       throw FailedCall("ParseCommand failed: refused");
     }
     sResult = u"answered";
     return true;
   }
-  bool ParseTag(const std::u16string& tag, std::u16string& sResult) override {
-    calls.push_back("ParseTag " + Quote(tag) + " " + Quote(sResult));
+  bool ParseTag(Text tag, std::u16string& sResult) override {
+    Record("ParseTag", tag, sResult);
     return false;
   }
-  [[nodiscard]] std::size_t SentCount() override { return 2; }
+  std::size_t SentCount() override { return 2; }
   void Tick(std::int64_t count) override {
-    calls.push_back("Tick " + std::to_string(count));
-    if (!nameOnTick.empty()) {
-      friendlyName = nameOnTick;
-    }
+    Record("Tick", count);
+    friendlyName = nameOnTick.empty() ? friendlyName : nameOnTick;
   }
-  void SetStatus(std::int32_t status) override {
-    calls.push_back("SetStatus " + std::to_string(status));
+  void SetStatus(std::int32_t status) override { Record("SetStatus", status); }
+  void SetFriendlyName(Text name) override { friendlyName = name; }
+  std::u16string FriendlyName() override { return friendlyName; }
+  void SetSigninName(Text name) override { Record("SetSigninName", name); }
+  std::u16string SigninName() override { return u"a@b"; }
+  void SetMessengerInstalled(bool on) override { Record("SetMessengerInstalled", on); }
+  void SetScriptHostInstalled(bool on) override { Record("SetScriptHostInstalled", on); }
+  void SetHostDelay(std::uint32_t ms) override { Record("SetHostDelay", ms); }
+  void PutValue(Key root, Text path, Text name, const RegistryValue& put) override {
+    Record("PutValue", Root(root), path, name,
+           std::to_string(put.type) + ":" + std::to_string(put.data.size()));
   }
-  void SetFriendlyName(const std::u16string& name) override { friendlyName = name; }
-  [[nodiscard]] std::u16string FriendlyName() override { return friendlyName; }
-  void SetSigninName(const std::u16string& name) override {
-    calls.push_back("SetSigninName " + Quote(name));
+  void RemoveValue(Key root, Text path, Text name) override {
+    Record("RemoveValue", Root(root), path, name);
   }
-  [[nodiscard]] std::u16string SigninName() override { return u"a@b"; }
-  void SetMessengerInstalled(bool installed) override {
-    calls.push_back(std::string("SetMessengerInstalled ") + (installed ? "1" : "0"));
-  }
-  void SetScriptHostInstalled(bool installed) override {
-    calls.push_back(std::string("SetScriptHostInstalled ") + (installed ? "1" : "0"));
-  }
-  void PutValue(platform::RegKey root, const std::u16string& path, const std::u16string& name,
-                const RegistryValue& put) override {
-    calls.push_back("PutValue " + Root(root) + " " + Quote(path) + " " + Quote(name) + " " +
-                    std::to_string(put.type) + ":" + std::to_string(put.data.size()));
-  }
-  void RemoveValue(platform::RegKey root, const std::u16string& path,
-                   const std::u16string& name) override {
-    calls.push_back("RemoveValue " + Root(root) + " " + Quote(path) + " " + Quote(name));
-  }
-  [[nodiscard]] std::optional<RegistryValue> GetValue(platform::RegKey root,
-                                                      const std::u16string& path,
-                                                      const std::u16string& name) override {
-    calls.push_back("GetValue " + Root(root) + " " + Quote(path) + " " + Quote(name));
+  std::optional<RegistryValue> GetValue(Key root, Text path, Text name) override {
+    Record("GetValue", Root(root), path, name);
     return value;
   }
-  void OpenWindow(const std::u16string& className, const std::u16string& title) override {
-    calls.push_back("OpenWindow " + Quote(className) + " " + Quote(title));
-  }
-  void CloseWindow(const std::u16string& className) override {
-    calls.push_back("CloseWindow " + Quote(className));
-  }
-  void HangWindow(const std::u16string& className, bool hung) override {
-    calls.push_back("HangWindow " + Quote(className) + (hung ? " 1" : " 0"));
-  }
-  void ScrollWindow(const std::u16string& className, bool scrolling) override {
-    calls.push_back("ScrollWindow " + Quote(className) + (scrolling ? " 1" : " 0"));
-  }
-  void SetHostDelay(std::uint32_t ms) override {
-    calls.push_back("SetHostDelay " + std::to_string(ms));
-  }
+  void OpenWindow(Text window, Text title) override { Record("OpenWindow", window, title); }
+  void CloseWindow(Text window) override { Record("CloseWindow", window); }
+  void HangWindow(Text window, bool on) override { Record("HangWindow", window, on); }
+  void ScrollWindow(Text window, bool on) override { Record("ScrollWindow", window, on); }
   void SetFileInfo(const std::optional<FileInfo>& info) override {
-    calls.push_back(info ? "SetFileInfo " + Quote(info->title) + " " + Quote(info->artist) + " " +
-                               Quote(info->album)
-                         : "SetFileInfo none");
+    info ? Record("SetFileInfo", info->title, info->artist, info->album)
+         : Record("SetFileInfo", std::string("none"));
   }
-  void PlayMedia(const Song& song) override {
-    calls.push_back("PlayMedia " + Quote(song.title) + " " + Quote(song.author) + " " +
-                    Quote(song.album) + " " + Quote(song.durationString));
+  void PlayMedia(const Song& s) override {
+    Record("PlayMedia", s.title, s.author, s.album, s.durationString);
   }
-  void MediaPlayer(MediaAction action) override {
-    calls.push_back("MediaPlayer " + std::to_string(static_cast<int>(action)));
-  }
-  void Focus(const std::optional<std::u16string>& className) override {
-    calls.push_back(className ? "Focus " + Quote(*className) : "Focus none");
-  }
-  [[nodiscard]] std::optional<std::u16string> ForegroundClass() override { return foreground; }
-  [[nodiscard]] WindowState NewestWindow(const std::u16string& /*className*/) override {
-    return WindowState::kHidden;
-  }
-  void LockForeground(bool locked) override {
-    calls.push_back(std::string("LockForeground ") + (locked ? "1" : "0"));
-  }
+  void MediaPlayer(MediaAction action) override { Record("MediaPlayer", action); }
+  void Focus(const std::optional<std::u16string>& window) override { Record("Focus", window); }
+  std::optional<std::u16string> ForegroundClass() override { return foreground; }
+  WindowState NewestWindow(Text /*window*/) override { return WindowState::kHidden; }
+  void LockForeground(bool locked) override { Record("LockForeground", locked); }
   void FailCall(const std::string& call, std::size_t nth) override {
-    calls.push_back("FailCall " + call + " " + std::to_string(nth));
+    Record("FailCall", call, nth);
   }
-  void Answer(int button) override { calls.push_back("Answer " + std::to_string(button)); }
-  [[nodiscard]] std::vector<ShownBox> ShownBoxes() override { return {{u"Cap", u"Text"}}; }
+  void Answer(int button) override { Record("Answer", button); }
+  std::vector<ShownBox> ShownBoxes() override { return {{u"Cap", u"Text"}}; }
   void QueueDialogStep(const DialogStep& step) override {
-    calls.push_back("QueueDialogStep " + std::to_string(step.kind) + " " +
-                    std::to_string(step.player) + " " + Quote(step.text));
+    Record("QueueDialogStep", step.kind, step.player, step.text);
   }
-  [[nodiscard]] std::vector<std::u16string> ShownDialogs() override { return {u"Options"}; }
-  [[nodiscard]] std::optional<std::u16string> LastOpened() override { return u"mailto:x"; }
-  [[nodiscard]] std::optional<std::u16string> LastStarted() override { return std::nullopt; }
-  void PutFile(const std::u16string& path, const std::string& bytes) override {
-    calls.push_back("PutFile " + Quote(path) + " " + bytes);
-  }
-  void SetOrdinaryUser(bool ordinary) override {
-    calls.push_back(std::string("SetOrdinaryUser ") + (ordinary ? "1" : "0"));
-  }
-  [[nodiscard]] std::optional<std::string> GetFile(const std::u16string& path) override {
-    calls.push_back("GetFile " + Quote(path));
+  std::vector<std::u16string> ShownDialogs() override { return {u"Options"}; }
+  std::optional<std::u16string> LastOpened() override { return u"mailto:x"; }
+  std::optional<std::u16string> LastStarted() override { return std::nullopt; }
+  void PutFile(Text path, const std::string& bytes) override { Record("PutFile", path, bytes); }
+  void SetOrdinaryUser(bool ordinary) override { Record("SetOrdinaryUser", ordinary); }
+  std::optional<std::string> GetFile(Text path) override {
+    Record("GetFile", path);
     return path == u"C:\\x" ? std::optional<std::string>("MZ") : std::nullopt;
   }
-  void SetEnvironmentVariable(const std::u16string& name,
-                              const std::optional<std::u16string>& value) override {
-    calls.push_back("SetEnvironmentVariable " + Quote(name) + " " +
-                    (value ? Quote(*value) : "delete"));
+  void SetEnvironmentVariable(Text name, const std::optional<std::u16string>& text) override {
+    Record("SetEnvironmentVariable", name, text);
   }
   void Installer(InstallerAction action) override {
-    calls.push_back("Installer " + std::to_string(static_cast<int>(action)));
+    Record("Installer", action);
     installerOpen = action != InstallerAction::kCancel && action != InstallerAction::kInstall;
   }
-  [[nodiscard]] bool InstallerOpen() override { return installerOpen; }
-  [[nodiscard]] std::optional<std::size_t> OpenRegistryKeys() override { return openKeys; }
-
-  std::optional<std::size_t> openKeys = 0;
-  bool installerOpen = false;
+  bool InstallerOpen() override { return installerOpen; }
+  std::optional<std::size_t> OpenRegistryKeys() override { return openKeys; }
 
  private:
-  static std::string Root(platform::RegKey root) {
+  template <typename... Arguments>
+  void Record(const char* call, const Arguments&... arguments) {
+    std::string line = call;
+    ((line += " " + Shown(arguments)), ...);
+    calls.push_back(line);
+  }
+  static std::string Root(Key root) {
     return root == platform::kHkeyCurrentUser    ? "HKCU"
            : root == platform::kHkeyLocalMachine ? "HKLM"
            : root == platform::kHkeyClassesRoot  ? "HKCR"
@@ -261,7 +239,7 @@ TEST(ScenarioRunner, PlaysTheInstallerFilesAndEnvironmentVerbs) {
   EXPECT_EQ(Messages(runner), std::vector<std::string>{"13: expected absent, got \"MZ\""});
   const std::vector<std::string> expected = {
       R"(SetEnvironmentVariable "WINDIR" "D:\\Win")",
-      R"(SetEnvironmentVariable "WINDIR" delete)",
+      R"(SetEnvironmentVariable "WINDIR" none)",
       "Installer 0",
       "Installer 2",
       "Installer 1",
