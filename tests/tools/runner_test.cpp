@@ -418,6 +418,9 @@ TEST(ScenarioRunner, AStepOutsideItsFormEndsTheRun) {
       {"host slow -1", "host slow: 0 to 10000 milliseconds"},
       {"setting Player", "setting Player: write it as setting KEY delete or setting KEY \"TEXT\""},
       {"tick 3 4", "tick 3 4: write it as tick [N]"},
+      {"expect foo",
+       "expect: foo is none of name|quicktext|setting|reg|result|sresult|msgbox|no|"
+       "sent|dialog|opened|started|focus|window|file|installer"},
   };
   for (const auto& [step, message] : cases) {
     RecordingWorld world;

@@ -451,6 +451,24 @@ std::vector<Runner::Verb> Runner::HostExpectations() {
        [](Runner& r, const Words& w) {
          r.Check(r.lastSResult_ == w[2].text, Quote(w[2].text), Quote(r.lastSResult_));
        }},
+      {R"(expect msgbox "CAPTION" "TEXT")", kBoth,
+       [](Runner& r, const Words& w) {
+         const auto shown = r.world_.ShownBoxes();
+         if (r.boxesChecked_ >= shown.size()) {
+           r.Check(false, "a box " + Quote(w[2].text) + " " + Quote(w[3].text), "no box");
+           return;
+         }
+         const auto& box = shown[r.boxesChecked_++];
+         r.Check(box.caption == w[2].text && box.text == w[3].text,
+                 Quote(w[2].text) + " " + Quote(w[3].text),
+                 Quote(box.caption) + " " + Quote(box.text));
+       }},
+      {"expect no msgbox", kBoth,
+       [](Runner& r, const Words& /*w*/) {
+         const auto shown = r.world_.ShownBoxes();
+         r.Check(r.boxesChecked_ >= shown.size(), "no message box",
+                 r.boxesChecked_ < shown.size() ? "box " + Quote(shown[r.boxesChecked_].text) : "");
+       }},
       {"expect sent N", kBoth,
        [](Runner& r, const Words& w) {
          const auto sent = r.world_.SentCount();
@@ -488,24 +506,6 @@ std::vector<Runner::Verb> Runner::DesktopExpectations() {
     }
   };
   return {
-      {R"(expect msgbox "CAPTION" "TEXT")", kBoth,
-       [](Runner& r, const Words& w) {
-         const auto shown = r.world_.ShownBoxes();
-         if (r.boxesChecked_ >= shown.size()) {
-           r.Check(false, "a box " + Quote(w[2].text) + " " + Quote(w[3].text), "no box");
-           return;
-         }
-         const auto& box = shown[r.boxesChecked_++];
-         r.Check(box.caption == w[2].text && box.text == w[3].text,
-                 Quote(w[2].text) + " " + Quote(w[3].text),
-                 Quote(box.caption) + " " + Quote(box.text));
-       }},
-      {"expect no msgbox", kBoth,
-       [](Runner& r, const Words& /*w*/) {
-         const auto shown = r.world_.ShownBoxes();
-         r.Check(r.boxesChecked_ >= shown.size(), "no message box",
-                 r.boxesChecked_ < shown.size() ? "box " + Quote(shown[r.boxesChecked_].text) : "");
-       }},
       {R"(expect dialog "CAPTION")", kBoth, expectDialog},
       {"expect no dialog", kBoth, expectDialog},
       {R"(expect opened "TARGET")", kSim,

@@ -51,7 +51,8 @@ class Runner {
   // Message boxes, the options dialog and the about box.
   static std::vector<Verb> DialogVerbs();
   static std::vector<Verb> InstallerVerbs();
-  // What the host, Messenger and the registry hold; what the desktop shows.
+  // What the host, Messenger and the registry hold, and the message boxes;
+  // what else the desktop shows.
   static std::vector<Verb> HostExpectations();
   static std::vector<Verb> DesktopExpectations();
 
