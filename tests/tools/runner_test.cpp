@@ -16,6 +16,8 @@
 namespace tb::scenario {
 namespace {
 
+using Lines = std::vector<std::string>;
+
 // How a recorded call shows its arguments: text quoted, names and bytes as
 // they are, flags as 1 or 0, numbers and enumerators as numbers, nothing as
 // "none".
@@ -41,7 +43,7 @@ class RecordingWorld final : public World {
  public:
   explicit RecordingWorld(std::string name = "sim") : name_(std::move(name)) {}
 
-  std::vector<std::string> calls;
+  Lines calls;
   std::u16string friendlyName = u"Ann";
   std::optional<std::u16string> foreground;
   std::optional<RegistryValue> value;
@@ -155,33 +157,38 @@ class RecordingWorld final : public World {
   bool loaded_ = false;
 };
 
-std::vector<std::string> Messages(const Runner& runner) {
-  std::vector<std::string> messages;
+Lines Messages(const Runner& runner) {
+  Lines messages;
   for (const auto& failure : runner.Failures()) {
     messages.push_back(std::to_string(failure.line) + ": " + failure.message);
   }
   return messages;
 }
 
+// Plays the file on the desktop and answers its failures as Messages does.
+Lines Play(RecordingWorld& world, const std::string& file) {
+  Runner runner(world, nullptr);
+  runner.Run(Parse(file));
+  return Messages(runner);
+}
+
 TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
   RecordingWorld world;
-  Runner runner(world, nullptr);
-  runner.Run(Parse(
-      "status busy\nstatus 7\nsignin \"a@b\"\nmessenger absent\nscripthost present\n"
-      "setting Player \"Winamp\"\nsetting Player delete\nsetting Player \"delete\"\n"
-      "reg HKLM \"K\" \"V\" dword 0x10\nreg hkcr \"K\" \"V\" binary \"ab\"\nreg HKCU \"K\" \"V\" "
-      "delete\n"
-      "window STUDIO \"T\"\nclose STUDIO\nhang STUDIO\nhang STUDIO off\nscroll STUDIO\n"
-      "scroll STUDIO off\nhost slow 1500\n"
-      "fileinfo none\nfileinfo \"none\" \"A\" \"L\"\nfocus none\nfocus \"none\"\nfocus Notepad\n"
-      "foreground locked\nfail \"IMessenger::MyStatus\" 3\nfail X\ntick\ntick 4\nanswer no\n"
-      "answer ok\noptions select MusicMatch\noptions text WindowsMedia \"T\"\noptions save\n"
-      "options esc\n"
-      "about sysinfo\nuser ordinary\nfile \"C:\\\\x\" \"MZ\"\n"
-      "wmp play \"T\" \"A\" \"L\" \"1:00\"\nwmp Pause\nwmp stop\nwmp close\n"));
-  EXPECT_TRUE(runner.Failures().empty());
+  EXPECT_EQ(Play(world,
+                 "status busy\nstatus 7\nsignin \"a@b\"\nmessenger absent\nscripthost present\n"
+                 "setting Player \"Winamp\"\nsetting Player delete\nsetting Player \"delete\"\n"
+                 "reg HKLM \"K\" \"V\" dword 0x10\nreg hkcr \"K\" \"V\" binary \"ab\"\n"
+                 "reg HKCU \"K\" \"V\" delete\nwindow STUDIO \"T\"\nclose STUDIO\nhang STUDIO\n"
+                 "hang STUDIO off\nscroll STUDIO\nscroll STUDIO off\nhost slow 1500\n"
+                 "fileinfo none\nfileinfo \"none\" \"A\" \"L\"\nfocus none\nfocus \"none\"\n"
+                 "focus Notepad\nforeground locked\nfail \"IMessenger::MyStatus\" 3\nfail X\n"
+                 "tick\ntick 4\nanswer no\nanswer ok\noptions select MusicMatch\n"
+                 "options text WindowsMedia \"T\"\noptions save\noptions esc\nabout sysinfo\n"
+                 "user ordinary\nfile \"C:\\\\x\" \"MZ\"\nwmp play \"T\" \"A\" \"L\" \"1:00\"\n"
+                 "wmp Pause\nwmp stop\nwmp close\n"),
+            Lines{});
   const std::string settings = Quote(kSettingsKeyPath);
-  const std::vector<std::string> expected = {
+  const Lines expected = {
       "SetStatus 10",
       "SetStatus 7",
       R"(SetSigninName "a@b")",
@@ -229,15 +236,15 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
 
 TEST(ScenarioRunner, PlaysTheInstallerFilesAndEnvironmentVerbs) {
   RecordingWorld world;
-  Runner runner(world, nullptr);
-  runner.Run(
-      Parse("env WINDIR \"D:\\\\Win\"\nenv WINDIR delete\ninstaller open\nexpect installer open\n"
-            "installer choose musicmatch\ninstaller choose Winamp\ninstaller choose WindowsMedia\n"
-            "installer uninstall\ninstaller install\nexpect installer closed\n"
-            "expect file \"C:\\\\x\" \"MZ\"\nexpect file \"C:\\\\y\" absent\n"
-            "expect file \"C:\\\\x\" absent\ninstaller open\ninstaller cancel\n"));
-  EXPECT_EQ(Messages(runner), std::vector<std::string>{"13: expected absent, got \"MZ\""});
-  const std::vector<std::string> expected = {
+  EXPECT_EQ(Play(world,
+                 "env WINDIR \"D:\\\\Win\"\nenv WINDIR delete\ninstaller open\n"
+                 "expect installer open\ninstaller choose musicmatch\ninstaller choose Winamp\n"
+                 "installer choose WindowsMedia\ninstaller uninstall\ninstaller install\n"
+                 "expect installer closed\nexpect file \"C:\\\\x\" \"MZ\"\n"
+                 "expect file \"C:\\\\y\" absent\nexpect file \"C:\\\\x\" absent\n"
+                 "installer open\ninstaller cancel\n"),
+            Lines{"13: expected absent, got \"MZ\""});
+  const Lines expected = {
       R"(SetEnvironmentVariable "WINDIR" "D:\\Win")",
       R"(SetEnvironmentVariable "WINDIR" none)",
       "Installer 0",
@@ -255,42 +262,34 @@ TEST(ScenarioRunner, PlaysTheInstallerFilesAndEnvironmentVerbs) {
   EXPECT_EQ(world.calls, expected);
 
   RecordingWorld closed;
-  Runner early(closed, nullptr);
-  early.Run(Parse("installer install\n"));
-  EXPECT_EQ(Messages(early), std::vector<std::string>{
-                                 "1: installer: the installer is not open (use installer open)"});
+  EXPECT_EQ(Play(closed, "installer install\n"),
+            Lines{"1: installer: the installer is not open (use installer open)"});
   EXPECT_TRUE(closed.calls.empty()) << "an action on a closed installer reaches nothing";
 
   RecordingWorld unknown;
-  Runner wrong(unknown, nullptr);
-  wrong.Run(Parse("installer open\ninstaller choose Foobar\n"));
-  EXPECT_EQ(Messages(wrong),
-            std::vector<std::string>{
-                "2: installer choose: Foobar is none of Winamp|MusicMatch|WindowsMedia"});
+  EXPECT_EQ(Play(unknown, "installer open\ninstaller choose Foobar\n"),
+            Lines{"2: installer choose: Foobar is none of Winamp|MusicMatch|WindowsMedia"});
 }
 
 TEST(ScenarioRunner, CallsThePlugInOnlyOnceLoadedAndKeepsItsAnswers) {
   RecordingWorld world;
-  Runner runner(world, nullptr);
-  runner.Run(
-      Parse("load\nload\ncommand \"/x\" \"in\"\nexpect result true\nexpect sresult \"answered\"\n"
-            "tag \"(!T)\"\nexpect result false\nexpect sresult \"\"\n"));
-  EXPECT_TRUE(runner.Failures().empty()) << Messages(runner).front();
-  const std::vector<std::string> expected = {"Load", R"(ParseCommand "/x" "in")",
-                                             "ParseTag \"(!T)\" \"\""};
+  EXPECT_EQ(Play(world,
+                 "load\nload\ncommand \"/x\" \"in\"\nexpect result true\n"
+                 "expect sresult \"answered\"\ntag \"(!T)\"\nexpect result false\n"
+                 "expect sresult \"\"\n"),
+            Lines{});
+  const Lines expected = {"Load", R"(ParseCommand "/x" "in")", "ParseTag \"(!T)\" \"\""};
   EXPECT_EQ(world.calls, expected) << "a second load creates nothing";
 
   RecordingWorld notLoaded;
-  Runner early(notLoaded, nullptr);
-  early.Run(Parse("tag \"(!T)\"\nexpect result true\n"));
-  ASSERT_EQ(early.Failures().size(), 1U) << "a call before load ends the run";
-  EXPECT_EQ(early.Failures()[0].message, "the plug-in is not loaded yet (use load)");
+  EXPECT_EQ(Play(notLoaded, "tag \"(!T)\"\nexpect result true\n"),
+            Lines{"1: the plug-in is not loaded yet (use load)"})
+      << "a call before load ends the run";
 
   RecordingWorld failing;
   failing.loadFails = true;
-  Runner failed(failing, nullptr);
-  failed.Run(Parse("load\ntag \"(!T)\"\nexpect result false\n"));
-  EXPECT_EQ(Messages(failed), std::vector<std::string>{"3: expected false, got no call yet"})
+  EXPECT_EQ(Play(failing, "load\ntag \"(!T)\"\nexpect result false\n"),
+            Lines{"3: expected false, got no call yet"})
       << "after a failed load the host calls nothing, and the run goes on";
 }
 
@@ -299,10 +298,10 @@ TEST(ScenarioRunner, CallsThePlugInOnlyOnceLoadedAndKeepsItsAnswers) {
 TEST(ScenarioRunner, AFailedCallIsExpectedByTheNextStepOrEndsTheFile) {
   RecordingWorld world;
   world.callsFail = true;
-  Runner expected(world, nullptr);
-  expected.Run(
-      Parse("load\ncommand \"/x\" \"in\"\nexpect result failed\nexpect sresult \"in\"\ntick\n"));
-  EXPECT_TRUE(expected.Failures().empty()) << Messages(expected).front();
+  EXPECT_EQ(Play(world,
+                 "load\ncommand \"/x\" \"in\"\nexpect result failed\n"
+                 "expect sresult \"in\"\ntick\n"),
+            Lines{});
   EXPECT_EQ(world.calls.back(), "Tick 1");
 
   const std::pair<const char*, const char*> unexpected[] = {
@@ -313,16 +312,13 @@ TEST(ScenarioRunner, AFailedCallIsExpectedByTheNextStepOrEndsTheFile) {
   for (const auto& [file, message] : unexpected) {
     RecordingWorld refusing;
     refusing.callsFail = true;
-    Runner runner(refusing, nullptr);
-    runner.Run(Parse(file));
-    EXPECT_EQ(Messages(runner), std::vector<std::string>{message}) << file;
+    EXPECT_EQ(Play(refusing, file), Lines{message}) << file;
     EXPECT_NE(refusing.calls.back(), "Tick 1") << "nothing after it runs: " << file;
   }
 
   RecordingWorld answering;
-  Runner answered(answering, nullptr);
-  answered.Run(Parse("load\ncommand \"/x\"\nexpect result failed\n"));
-  EXPECT_EQ(Messages(answered), std::vector<std::string>{"3: expected failed, got true"});
+  EXPECT_EQ(Play(answering, "load\ncommand \"/x\"\nexpect result failed\n"),
+            Lines{"3: expected failed, got true"});
 }
 
 TEST(ScenarioRunner, ReportsEachFailedExpectationWithItsLineAndGoesOn) {
@@ -330,18 +326,7 @@ TEST(ScenarioRunner, ReportsEachFailedExpectationWithItsLineAndGoesOn) {
   world.foreground = u"Notepad";
   world.value = RegistryValue{platform::kRegDword, platform::DwordData(5)};
   world.openKeys = 2;
-  Runner runner(world, nullptr);
-  runner.Run(
-      Parse("expect name \"Bob\"\n"
-            "expect focus none\n"
-            "expect window X visible\n"
-            "expect sent 3\n"
-            "expect reg HKCU \"K\" \"V\" sz \"5\"\n"
-            "expect setting Player absent\n"
-            "expect quicktext \"/name Ann\"\n"
-            "expect msgbox \"Cap\" \"Other\"\n"
-            "expect no msgbox\n"));
-  const std::vector<std::string> expected = {
+  const Lines expected = {
       R"(1: expected "Bob", got "Ann")",
       "2: expected none, got Notepad",
       "3: expected visible, got hidden",
@@ -352,7 +337,17 @@ TEST(ScenarioRunner, ReportsEachFailedExpectationWithItsLineAndGoesOn) {
       R"(8: expected "Cap" "Other", got "Cap" "Text")",
       "9: expected no registry key left open, got 2 open",
   };
-  EXPECT_EQ(Messages(runner), expected)
+  EXPECT_EQ(Play(world,
+                 "expect name \"Bob\"\n"
+                 "expect focus none\n"
+                 "expect window X visible\n"
+                 "expect sent 3\n"
+                 "expect reg HKCU \"K\" \"V\" sz \"5\"\n"
+                 "expect setting Player absent\n"
+                 "expect quicktext \"/name Ann\"\n"
+                 "expect msgbox \"Cap\" \"Other\"\n"
+                 "expect no msgbox\n"),
+            expected)
       << "the box checked at line 8 is not counted again at line 9";
 }
 
@@ -362,7 +357,7 @@ TEST(ScenarioRunner, RequiresNamesTheDesktopAFileNeedsOnItsFirstLine) {
   onSim.Run(Parse("requires sim\ntick\n"));
   EXPECT_FALSE(onSim.Skipped());
   EXPECT_TRUE(onSim.Failures().empty());
-  EXPECT_EQ(sim.calls, std::vector<std::string>{"Tick 1"}) << "requires sim runs on the sim";
+  EXPECT_EQ(sim.calls, Lines{"Tick 1"}) << "requires sim runs on the sim";
 
   RecordingWorld windows("windows");
   Runner onWindows(windows, nullptr);
@@ -373,37 +368,27 @@ TEST(ScenarioRunner, RequiresNamesTheDesktopAFileNeedsOnItsFirstLine) {
   EXPECT_EQ(ReportRun("f.tbs", onWindows), kSkippedStatus);
 
   RecordingWorld late;
-  Runner lateRunner(late, nullptr);
-  lateRunner.Run(Parse("tick\nrequires sim\ntick\n"));
-  EXPECT_EQ(Messages(lateRunner),
-            std::vector<std::string>{"2: requires: must be the first step of the file"});
+  EXPECT_EQ(Play(late, "tick\nrequires sim\ntick\n"),
+            Lines{"2: requires: must be the first step of the file"});
   RecordingWorld unknown;
-  Runner unknownRunner(unknown, nullptr);
-  unknownRunner.Run(Parse("requires mars\n"));
-  EXPECT_EQ(Messages(unknownRunner),
-            std::vector<std::string>{"1: requires: mars is none of sim|windows"});
+  EXPECT_EQ(Play(unknown, "requires mars\n"), Lines{"1: requires: mars is none of sim|windows"});
 }
 
 TEST(ScenarioRunner, AStepADesktopCannotDoEndsTheRun) {
   RecordingWorld windows("windows");
   Runner runner(windows, nullptr);
   runner.Run(Parse("tick\nforeground locked\ntick\nfrobnicate\n"));
-  EXPECT_EQ(Messages(runner),
-            std::vector<std::string>{"2: foreground locked: played only on the "
-                                     "simulated desktop (the file needs `requires sim`)"});
-  EXPECT_EQ(windows.calls, std::vector<std::string>{"Tick 1"});
+  EXPECT_EQ(Messages(runner), Lines{"2: foreground locked: played only on the "
+                                    "simulated desktop (the file needs `requires sim`)"});
+  EXPECT_EQ(windows.calls, Lines{"Tick 1"});
   EXPECT_EQ(ReportRun("f.tbs", runner), 1);
 
   RecordingWorld world;
-  Runner unknown(world, nullptr);
-  unknown.Run(Parse("frobnicate\nreg HKXX \"K\" \"V\" delete\n"));
-  EXPECT_EQ(Messages(unknown), std::vector<std::string>{"1: unknown verb frobnicate"});
-  Runner badRoot(world, nullptr);
-  badRoot.Run(Parse("reg HKXX \"K\" \"V\" delete\n"));
-  EXPECT_EQ(Messages(badRoot), std::vector<std::string>{"1: reg: HKXX is none of HKCU|HKLM|HKCR"});
-  Runner badNumber(world, nullptr);
-  badNumber.Run(Parse("tick 3x\n"));
-  EXPECT_EQ(Messages(badNumber), std::vector<std::string>{"1: not a number: 3x"});
+  EXPECT_EQ(Play(world, "frobnicate\nreg HKXX \"K\" \"V\" delete\n"),
+            Lines{"1: unknown verb frobnicate"});
+  EXPECT_EQ(Play(world, "reg HKXX \"K\" \"V\" delete\n"),
+            Lines{"1: reg: HKXX is none of HKCU|HKLM|HKCR"});
+  EXPECT_EQ(Play(world, "tick 3x\n"), Lines{"1: not a number: 3x"});
 }
 
 // A word in a place where only certain words go is an error, not a default,
@@ -424,9 +409,7 @@ TEST(ScenarioRunner, AStepOutsideItsFormEndsTheRun) {
   };
   for (const auto& [step, message] : cases) {
     RecordingWorld world;
-    Runner runner(world, nullptr);
-    runner.Run(Parse(std::string(step) + "\ntick\n"));
-    EXPECT_EQ(Messages(runner), std::vector<std::string>{std::string("1: ") + message});
+    EXPECT_EQ(Play(world, std::string(step) + "\ntick\n"), Lines{std::string("1: ") + message});
     EXPECT_TRUE(world.calls.empty()) << step;
   }
 }
@@ -436,7 +419,7 @@ TEST(ScenarioRunner, AStepOutsideItsFormEndsTheRun) {
 TEST(ScenarioRunner, TheDocumentationWritesEveryStepAsThePlayerReadsIt) {
   std::ifstream file(TB_SCENARIO_LANGUAGE_DOC);
   ASSERT_TRUE(file) << TB_SCENARIO_LANGUAGE_DOC;
-  std::vector<std::string> documented;
+  Lines documented;
   for (std::string line; std::getline(file, line);) {
     if (line.rfind("| `", 0) != 0) {
       continue;
@@ -456,7 +439,7 @@ TEST(ScenarioRunner, TheDocumentationWritesEveryStepAsThePlayerReadsIt) {
       open = line.find('`', close + 1);
     }
   }
-  std::vector<std::string> played = Runner::Forms();
+  Lines played = Runner::Forms();
   std::sort(documented.begin(), documented.end());
   std::sort(played.begin(), played.end());
   EXPECT_EQ(documented, played);
