@@ -40,19 +40,16 @@ class Runner {
 
  private:
   struct Verb;
-  // The verbs and expectations: one entry each, from one table per area.
+  // The verbs and expectations: one entry each, from the table of each area:
+  // the file, the registry, the user and files; the host and Messenger;
+  // windows and players; dialogs; the installer; and what is expected of the
+  // host (message boxes too) and of the rest of the desktop.
   static const std::vector<Verb>& Verbs();
-  // The file itself, the registry, the user, files and the environment.
   static std::vector<Verb> WorldVerbs();
-  // The host, Messenger and the script host.
   static std::vector<Verb> HostVerbs();
-  // Windows, the focus and the players.
   static std::vector<Verb> PlayerVerbs();
-  // Message boxes, the options dialog and the about box.
   static std::vector<Verb> DialogVerbs();
   static std::vector<Verb> InstallerVerbs();
-  // What the host, Messenger and the registry hold, and the message boxes;
-  // what else the desktop shows.
   static std::vector<Verb> HostExpectations();
   static std::vector<Verb> DesktopExpectations();
 
