@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 #include "common/artwork/artwork.h"
 #include "common/settings.h"
@@ -104,12 +105,9 @@ void ExpectLayout(HWND dialog, CheckLog& log) {
   GetClientRect(dialog, &client);
   log.Equal("0,0," + std::to_string(client.right) + "," + std::to_string(client.bottom),
             Twips({0, 0, 6135, 2325}), "the options dialog's client area");
-  const struct {
-    int id;
-    const wchar_t* windowClass;
-    const char16_t* text;  // none for a template box, which holds the stored template
-    std::array<int, 4> twips;
-  } kControls[] = {
+  // Each control's class, text (none for a template box, which holds the
+  // stored template) and place and size in twips.
+  const std::tuple<int, const wchar_t*, const char16_t*, std::array<int, 4>> kControls[] = {
       {ids::kSave, L"Button", u"Save!!!", {4920, 1920, 1095, 375}},
       {ids::kOptionsLabel,
        L"Static",
@@ -123,18 +121,17 @@ void ExpectLayout(HWND dialog, CheckLog& log) {
       {ids::kMediaText, L"Edit", nullptr, {0, 960, 6135, 495}},
       {ids::kHelp, L"Button", u"Help", {3960, 2080, 735, 195}},
   };
-  for (const auto& expected : kControls) {
-    const HWND control = GetDlgItem(dialog, expected.id);
-    const std::string what = "control " + std::to_string(expected.id);
+  for (const auto& [id, windowClass, text, twips] : kControls) {
+    const HWND control = GetDlgItem(dialog, id);
+    const std::string what = "control " + std::to_string(id);
     log.Ok(control != nullptr, what + " is there");
     wchar_t className[32] = {};
     GetClassNameW(control, className, 32);
     log.Equal(std::u16string(reinterpret_cast<const char16_t*>(className)),
-              std::u16string(reinterpret_cast<const char16_t*>(expected.windowClass)),
-              what + ": class");
-    log.Equal(RectOf(control), Twips(expected.twips), what + ": place and size");
-    if (expected.text != nullptr) {
-      log.Equal(TextOf(control), std::u16string(expected.text), what + ": text");
+              std::u16string(reinterpret_cast<const char16_t*>(windowClass)), what + ": class");
+    log.Equal(RectOf(control), Twips(twips), what + ": place and size");
+    if (text != nullptr) {
+      log.Equal(TextOf(control), std::u16string(text), what + ": text");
       continue;
     }
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
