@@ -16,157 +16,137 @@
 namespace tb::scenario {
 namespace {
 
-// A desktop that writes down what it is asked, so that the player's reading
-// of each step is pinned whatever desktop runs it.
+using Lines = std::vector<std::string>;
+
+// How a recorded call shows its arguments: text quoted, names and bytes as
+// they are, flags as 1 or 0, numbers and enumerators as numbers, nothing as
+// "none".
+std::string Shown(const std::string& raw) { return raw; }
+std::string Shown(const std::u16string& text) { return Quote(text); }
+std::string Shown(bool flag) { return flag ? "1" : "0"; }
+template <typename T>
+requires std::is_integral_v<T> || std::is_enum_v<T> std::string Shown(T number) {
+  return std::to_string(static_cast<std::int64_t>(number));
+}
+template <typename T>
+std::string Shown(const std::optional<T>& value) {
+  return value ? Shown(*value) : "none";
+}
+
+// A desktop that writes down what it is asked, a line a call ("Name
+// arguments..."), so that the player's reading of each step is pinned
+// whatever desktop runs it.
 class RecordingWorld final : public World {
+  using Text = const std::u16string&;
+  using Key = platform::RegKey;
+
  public:
   explicit RecordingWorld(std::string name = "sim") : name_(std::move(name)) {}
 
-  std::vector<std::string> calls;
+  Lines calls;
   std::u16string friendlyName = u"Ann";
   std::optional<std::u16string> foreground;
   std::optional<RegistryValue> value;
+  std::optional<std::size_t> openKeys = 0;
+  bool installerOpen = false;
   bool loadFails = false;
-  // Whether ParseCommand is answered as a failed call.
-  bool callsFail = false;
-  // What a tick makes the display name, when not empty.
-  std::u16string nameOnTick;
+  bool callsFail = false;     // ParseCommand is answered as a failed call
+  std::u16string nameOnTick;  // what a tick makes the display name, when not empty
 
   [[nodiscard]] std::string Name() const override { return name_; }
   std::optional<std::string> Load() override {
-    calls.emplace_back("Load");
-    if (loadFails) {
-      return "no class";
-    }
-    loaded_ = true;
-    return std::nullopt;
+    Record("Load");
+    loaded_ = !loadFails;
+    return loadFails ? std::optional<std::string>("no class") : std::nullopt;
   }
   [[nodiscard]] bool Loaded() const override { return loaded_; }
-  bool ParseCommand(const std::u16string& command, std::u16string& sResult) override {
-    calls.push_back("ParseCommand " + Quote(command) + " " + Quote(sResult));
+  bool ParseCommand(Text command, std::u16string& sResult) override {
+    Record("ParseCommand", command, sResult);
     if (callsFail) {
       throw FailedCall("ParseCommand failed: refused");
     }
     sResult = u"answered";
     return true;
   }
-  bool ParseTag(const std::u16string& tag, std::u16string& sResult) override {
-    calls.push_back("ParseTag " + Quote(tag) + " " + Quote(sResult));
+  bool ParseTag(Text tag, std::u16string& sResult) override {
+    Record("ParseTag", tag, sResult);
     return false;
   }
-  [[nodiscard]] std::size_t SentCount() override { return 2; }
+  std::size_t SentCount() override { return 2; }
   void Tick(std::int64_t count) override {
-    calls.push_back("Tick " + std::to_string(count));
-    if (!nameOnTick.empty()) {
-      friendlyName = nameOnTick;
-    }
+    Record("Tick", count);
+    friendlyName = nameOnTick.empty() ? friendlyName : nameOnTick;
   }
-  void SetStatus(std::int32_t status) override {
-    calls.push_back("SetStatus " + std::to_string(status));
+  void SetStatus(std::int32_t status) override { Record("SetStatus", status); }
+  void SetFriendlyName(Text name) override { friendlyName = name; }
+  std::u16string FriendlyName() override { return friendlyName; }
+  void SetSigninName(Text name) override { Record("SetSigninName", name); }
+  std::u16string SigninName() override { return u"a@b"; }
+  void SetMessengerInstalled(bool on) override { Record("SetMessengerInstalled", on); }
+  void SetScriptHostInstalled(bool on) override { Record("SetScriptHostInstalled", on); }
+  void SetHostDelay(std::uint32_t ms) override { Record("SetHostDelay", ms); }
+  void PutValue(Key root, Text path, Text name, const RegistryValue& put) override {
+    Record("PutValue", Root(root), path, name,
+           std::to_string(put.type) + ":" + std::to_string(put.data.size()));
   }
-  void SetFriendlyName(const std::u16string& name) override { friendlyName = name; }
-  [[nodiscard]] std::u16string FriendlyName() override { return friendlyName; }
-  void SetSigninName(const std::u16string& name) override {
-    calls.push_back("SetSigninName " + Quote(name));
+  void RemoveValue(Key root, Text path, Text name) override {
+    Record("RemoveValue", Root(root), path, name);
   }
-  [[nodiscard]] std::u16string SigninName() override { return u"a@b"; }
-  void SetMessengerInstalled(bool installed) override {
-    calls.push_back(std::string("SetMessengerInstalled ") + (installed ? "1" : "0"));
-  }
-  void SetScriptHostInstalled(bool installed) override {
-    calls.push_back(std::string("SetScriptHostInstalled ") + (installed ? "1" : "0"));
-  }
-  void PutValue(platform::RegKey root, const std::u16string& path, const std::u16string& name,
-                const RegistryValue& put) override {
-    calls.push_back("PutValue " + Root(root) + " " + Quote(path) + " " + Quote(name) + " " +
-                    std::to_string(put.type) + ":" + std::to_string(put.data.size()));
-  }
-  void RemoveValue(platform::RegKey root, const std::u16string& path,
-                   const std::u16string& name) override {
-    calls.push_back("RemoveValue " + Root(root) + " " + Quote(path) + " " + Quote(name));
-  }
-  [[nodiscard]] std::optional<RegistryValue> GetValue(platform::RegKey root,
-                                                      const std::u16string& path,
-                                                      const std::u16string& name) override {
-    calls.push_back("GetValue " + Root(root) + " " + Quote(path) + " " + Quote(name));
+  std::optional<RegistryValue> GetValue(Key root, Text path, Text name) override {
+    Record("GetValue", Root(root), path, name);
     return value;
   }
-  void OpenWindow(const std::u16string& className, const std::u16string& title) override {
-    calls.push_back("OpenWindow " + Quote(className) + " " + Quote(title));
-  }
-  void CloseWindow(const std::u16string& className) override {
-    calls.push_back("CloseWindow " + Quote(className));
-  }
-  void HangWindow(const std::u16string& className, bool hung) override {
-    calls.push_back("HangWindow " + Quote(className) + (hung ? " 1" : " 0"));
-  }
-  void ScrollWindow(const std::u16string& className, bool scrolling) override {
-    calls.push_back("ScrollWindow " + Quote(className) + (scrolling ? " 1" : " 0"));
-  }
-  void SetHostDelay(std::uint32_t ms) override {
-    calls.push_back("SetHostDelay " + std::to_string(ms));
-  }
+  void OpenWindow(Text window, Text title) override { Record("OpenWindow", window, title); }
+  void CloseWindow(Text window) override { Record("CloseWindow", window); }
+  void HangWindow(Text window, bool on) override { Record("HangWindow", window, on); }
+  void ScrollWindow(Text window, bool on) override { Record("ScrollWindow", window, on); }
   void SetFileInfo(const std::optional<FileInfo>& info) override {
-    calls.push_back(info ? "SetFileInfo " + Quote(info->title) + " " + Quote(info->artist) + " " +
-                               Quote(info->album)
-                         : "SetFileInfo none");
+    info ? Record("SetFileInfo", info->title, info->artist, info->album)
+         : Record("SetFileInfo", std::string("none"));
   }
-  void PlayMedia(const Song& song) override {
-    calls.push_back("PlayMedia " + Quote(song.title) + " " + Quote(song.author) + " " +
-                    Quote(song.album) + " " + Quote(song.durationString));
+  void PlayMedia(const Song& s) override {
+    Record("PlayMedia", s.title, s.author, s.album, s.durationString);
   }
-  void MediaPlayer(MediaAction action) override {
-    calls.push_back("MediaPlayer " + std::to_string(static_cast<int>(action)));
-  }
-  void Focus(const std::optional<std::u16string>& className) override {
-    calls.push_back(className ? "Focus " + Quote(*className) : "Focus none");
-  }
-  [[nodiscard]] std::optional<std::u16string> ForegroundClass() override { return foreground; }
-  [[nodiscard]] WindowState NewestWindow(const std::u16string& /*className*/) override {
-    return WindowState::kHidden;
-  }
-  void LockForeground(bool locked) override {
-    calls.push_back(std::string("LockForeground ") + (locked ? "1" : "0"));
-  }
+  void MediaPlayer(MediaAction action) override { Record("MediaPlayer", action); }
+  void Focus(const std::optional<std::u16string>& window) override { Record("Focus", window); }
+  std::optional<std::u16string> ForegroundClass() override { return foreground; }
+  WindowState NewestWindow(Text /*window*/) override { return WindowState::kHidden; }
+  void LockForeground(bool locked) override { Record("LockForeground", locked); }
   void FailCall(const std::string& call, std::size_t nth) override {
-    calls.push_back("FailCall " + call + " " + std::to_string(nth));
+    Record("FailCall", call, nth);
   }
-  void Answer(int button) override { calls.push_back("Answer " + std::to_string(button)); }
-  [[nodiscard]] std::vector<ShownBox> ShownBoxes() override { return {{u"Cap", u"Text"}}; }
+  void Answer(int button) override { Record("Answer", button); }
+  std::vector<ShownBox> ShownBoxes() override { return {{u"Cap", u"Text"}}; }
   void QueueDialogStep(const DialogStep& step) override {
-    calls.push_back("QueueDialogStep " + std::to_string(step.kind) + " " +
-                    std::to_string(step.player) + " " + Quote(step.text));
+    Record("QueueDialogStep", step.kind, step.player, step.text);
   }
-  [[nodiscard]] std::vector<std::u16string> ShownDialogs() override { return {u"Options"}; }
-  [[nodiscard]] std::optional<std::u16string> LastOpened() override { return u"mailto:x"; }
-  [[nodiscard]] std::optional<std::u16string> LastStarted() override { return std::nullopt; }
-  void PutFile(const std::u16string& path, const std::string& bytes) override {
-    calls.push_back("PutFile " + Quote(path) + " " + bytes);
-  }
-  void SetOrdinaryUser(bool ordinary) override {
-    calls.push_back(std::string("SetOrdinaryUser ") + (ordinary ? "1" : "0"));
-  }
-  [[nodiscard]] std::optional<std::string> GetFile(const std::u16string& path) override {
-    calls.push_back("GetFile " + Quote(path));
+  std::vector<std::u16string> ShownDialogs() override { return {u"Options"}; }
+  std::optional<std::u16string> LastOpened() override { return u"mailto:x"; }
+  std::optional<std::u16string> LastStarted() override { return std::nullopt; }
+  void PutFile(Text path, const std::string& bytes) override { Record("PutFile", path, bytes); }
+  void SetOrdinaryUser(bool ordinary) override { Record("SetOrdinaryUser", ordinary); }
+  std::optional<std::string> GetFile(Text path) override {
+    Record("GetFile", path);
     return path == u"C:\\x" ? std::optional<std::string>("MZ") : std::nullopt;
   }
-  void SetEnvironmentVariable(const std::u16string& name,
-                              const std::optional<std::u16string>& value) override {
-    calls.push_back("SetEnvironmentVariable " + Quote(name) + " " +
-                    (value ? Quote(*value) : "delete"));
+  void SetEnvironmentVariable(Text name, const std::optional<std::u16string>& text) override {
+    Record("SetEnvironmentVariable", name, text);
   }
   void Installer(InstallerAction action) override {
-    calls.push_back("Installer " + std::to_string(static_cast<int>(action)));
+    Record("Installer", action);
     installerOpen = action != InstallerAction::kCancel && action != InstallerAction::kInstall;
   }
-  [[nodiscard]] bool InstallerOpen() override { return installerOpen; }
-  [[nodiscard]] std::optional<std::size_t> OpenRegistryKeys() override { return openKeys; }
-
-  std::optional<std::size_t> openKeys = 0;
-  bool installerOpen = false;
+  bool InstallerOpen() override { return installerOpen; }
+  std::optional<std::size_t> OpenRegistryKeys() override { return openKeys; }
 
  private:
-  static std::string Root(platform::RegKey root) {
+  template <typename... Arguments>
+  void Record(const char* call, const Arguments&... arguments) {
+    std::string line = call;
+    ((line += " " + Shown(arguments)), ...);
+    calls.push_back(line);
+  }
+  static std::string Root(Key root) {
     return root == platform::kHkeyCurrentUser    ? "HKCU"
            : root == platform::kHkeyLocalMachine ? "HKLM"
            : root == platform::kHkeyClassesRoot  ? "HKCR"
@@ -177,33 +157,38 @@ class RecordingWorld final : public World {
   bool loaded_ = false;
 };
 
-std::vector<std::string> Messages(const Runner& runner) {
-  std::vector<std::string> messages;
+Lines Messages(const Runner& runner) {
+  Lines messages;
   for (const auto& failure : runner.Failures()) {
     messages.push_back(std::to_string(failure.line) + ": " + failure.message);
   }
   return messages;
 }
 
+// Plays the file on the desktop and answers its failures as Messages does.
+Lines Play(RecordingWorld& world, const std::string& file) {
+  Runner runner(world, nullptr);
+  runner.Run(Parse(file));
+  return Messages(runner);
+}
+
 TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
   RecordingWorld world;
-  Runner runner(world, nullptr);
-  runner.Run(Parse(
-      "status busy\nstatus 7\nsignin \"a@b\"\nmessenger absent\nscripthost present\n"
-      "setting Player \"Winamp\"\nsetting Player delete\nsetting Player \"delete\"\n"
-      "reg HKLM \"K\" \"V\" dword 0x10\nreg hkcr \"K\" \"V\" binary \"ab\"\nreg HKCU \"K\" \"V\" "
-      "delete\n"
-      "window STUDIO \"T\"\nclose STUDIO\nhang STUDIO\nhang STUDIO off\nscroll STUDIO\n"
-      "scroll STUDIO off\nhost slow 1500\n"
-      "fileinfo none\nfileinfo \"none\" \"A\" \"L\"\nfocus none\nfocus \"none\"\nfocus Notepad\n"
-      "foreground locked\nfail \"IMessenger::MyStatus\" 3\nfail X\ntick\ntick 4\nanswer no\n"
-      "answer ok\noptions select MusicMatch\noptions text WindowsMedia \"T\"\noptions save\n"
-      "options esc\n"
-      "about sysinfo\nuser ordinary\nfile \"C:\\\\x\" \"MZ\"\n"
-      "wmp play \"T\" \"A\" \"L\" \"1:00\"\nwmp Pause\nwmp stop\nwmp close\n"));
-  EXPECT_TRUE(runner.Failures().empty());
+  EXPECT_EQ(Play(world,
+                 "status busy\nstatus 7\nsignin \"a@b\"\nmessenger absent\nscripthost present\n"
+                 "setting Player \"Winamp\"\nsetting Player delete\nsetting Player \"delete\"\n"
+                 "reg HKLM \"K\" \"V\" dword 0x10\nreg hkcr \"K\" \"V\" binary \"ab\"\n"
+                 "reg HKCU \"K\" \"V\" delete\nwindow STUDIO \"T\"\nclose STUDIO\nhang STUDIO\n"
+                 "hang STUDIO off\nscroll STUDIO\nscroll STUDIO off\nhost slow 1500\n"
+                 "fileinfo none\nfileinfo \"none\" \"A\" \"L\"\nfocus none\nfocus \"none\"\n"
+                 "focus Notepad\nforeground locked\nfail \"IMessenger::MyStatus\" 3\nfail X\n"
+                 "tick\ntick 4\nanswer no\nanswer ok\noptions select MusicMatch\n"
+                 "options text WindowsMedia \"T\"\noptions save\noptions esc\nabout sysinfo\n"
+                 "user ordinary\nfile \"C:\\\\x\" \"MZ\"\nwmp play \"T\" \"A\" \"L\" \"1:00\"\n"
+                 "wmp Pause\nwmp stop\nwmp close\n"),
+            Lines{});
   const std::string settings = Quote(kSettingsKeyPath);
-  const std::vector<std::string> expected = {
+  const Lines expected = {
       "SetStatus 10",
       "SetStatus 7",
       R"(SetSigninName "a@b")",
@@ -251,17 +236,17 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
 
 TEST(ScenarioRunner, PlaysTheInstallerFilesAndEnvironmentVerbs) {
   RecordingWorld world;
-  Runner runner(world, nullptr);
-  runner.Run(
-      Parse("env WINDIR \"D:\\\\Win\"\nenv WINDIR delete\ninstaller open\nexpect installer open\n"
-            "installer choose musicmatch\ninstaller choose Winamp\ninstaller choose WindowsMedia\n"
-            "installer uninstall\ninstaller install\nexpect installer closed\n"
-            "expect file \"C:\\\\x\" \"MZ\"\nexpect file \"C:\\\\y\" absent\n"
-            "expect file \"C:\\\\x\" absent\ninstaller open\ninstaller cancel\n"));
-  EXPECT_EQ(Messages(runner), std::vector<std::string>{"13: expected absent, got \"MZ\""});
-  const std::vector<std::string> expected = {
+  EXPECT_EQ(Play(world,
+                 "env WINDIR \"D:\\\\Win\"\nenv WINDIR delete\ninstaller open\n"
+                 "expect installer open\ninstaller choose musicmatch\ninstaller choose Winamp\n"
+                 "installer choose WindowsMedia\ninstaller uninstall\ninstaller install\n"
+                 "expect installer closed\nexpect file \"C:\\\\x\" \"MZ\"\n"
+                 "expect file \"C:\\\\y\" absent\nexpect file \"C:\\\\x\" absent\n"
+                 "installer open\ninstaller cancel\n"),
+            Lines{"13: expected absent, got \"MZ\""});
+  const Lines expected = {
       R"(SetEnvironmentVariable "WINDIR" "D:\\Win")",
-      R"(SetEnvironmentVariable "WINDIR" delete)",
+      R"(SetEnvironmentVariable "WINDIR" none)",
       "Installer 0",
       "Installer 2",
       "Installer 1",
@@ -277,42 +262,34 @@ TEST(ScenarioRunner, PlaysTheInstallerFilesAndEnvironmentVerbs) {
   EXPECT_EQ(world.calls, expected);
 
   RecordingWorld closed;
-  Runner early(closed, nullptr);
-  early.Run(Parse("installer install\n"));
-  EXPECT_EQ(Messages(early), std::vector<std::string>{
-                                 "1: installer: the installer is not open (use installer open)"});
+  EXPECT_EQ(Play(closed, "installer install\n"),
+            Lines{"1: installer: the installer is not open (use installer open)"});
   EXPECT_TRUE(closed.calls.empty()) << "an action on a closed installer reaches nothing";
 
   RecordingWorld unknown;
-  Runner wrong(unknown, nullptr);
-  wrong.Run(Parse("installer open\ninstaller choose Foobar\n"));
-  EXPECT_EQ(Messages(wrong),
-            std::vector<std::string>{
-                "2: installer choose: Foobar is none of Winamp|MusicMatch|WindowsMedia"});
+  EXPECT_EQ(Play(unknown, "installer open\ninstaller choose Foobar\n"),
+            Lines{"2: installer choose: Foobar is none of Winamp|MusicMatch|WindowsMedia"});
 }
 
 TEST(ScenarioRunner, CallsThePlugInOnlyOnceLoadedAndKeepsItsAnswers) {
   RecordingWorld world;
-  Runner runner(world, nullptr);
-  runner.Run(
-      Parse("load\nload\ncommand \"/x\" \"in\"\nexpect result true\nexpect sresult \"answered\"\n"
-            "tag \"(!T)\"\nexpect result false\nexpect sresult \"\"\n"));
-  EXPECT_TRUE(runner.Failures().empty()) << Messages(runner).front();
-  const std::vector<std::string> expected = {"Load", R"(ParseCommand "/x" "in")",
-                                             "ParseTag \"(!T)\" \"\""};
+  EXPECT_EQ(Play(world,
+                 "load\nload\ncommand \"/x\" \"in\"\nexpect result true\n"
+                 "expect sresult \"answered\"\ntag \"(!T)\"\nexpect result false\n"
+                 "expect sresult \"\"\n"),
+            Lines{});
+  const Lines expected = {"Load", R"(ParseCommand "/x" "in")", "ParseTag \"(!T)\" \"\""};
   EXPECT_EQ(world.calls, expected) << "a second load creates nothing";
 
   RecordingWorld notLoaded;
-  Runner early(notLoaded, nullptr);
-  early.Run(Parse("tag \"(!T)\"\nexpect result true\n"));
-  ASSERT_EQ(early.Failures().size(), 1U) << "a call before load ends the run";
-  EXPECT_EQ(early.Failures()[0].message, "the plug-in is not loaded yet (use load)");
+  EXPECT_EQ(Play(notLoaded, "tag \"(!T)\"\nexpect result true\n"),
+            Lines{"1: the plug-in is not loaded yet (use load)"})
+      << "a call before load ends the run";
 
   RecordingWorld failing;
   failing.loadFails = true;
-  Runner failed(failing, nullptr);
-  failed.Run(Parse("load\ntag \"(!T)\"\nexpect result false\n"));
-  EXPECT_EQ(Messages(failed), std::vector<std::string>{"3: expected false, got no call yet"})
+  EXPECT_EQ(Play(failing, "load\ntag \"(!T)\"\nexpect result false\n"),
+            Lines{"3: expected false, got no call yet"})
       << "after a failed load the host calls nothing, and the run goes on";
 }
 
@@ -321,10 +298,10 @@ TEST(ScenarioRunner, CallsThePlugInOnlyOnceLoadedAndKeepsItsAnswers) {
 TEST(ScenarioRunner, AFailedCallIsExpectedByTheNextStepOrEndsTheFile) {
   RecordingWorld world;
   world.callsFail = true;
-  Runner expected(world, nullptr);
-  expected.Run(
-      Parse("load\ncommand \"/x\" \"in\"\nexpect result failed\nexpect sresult \"in\"\ntick\n"));
-  EXPECT_TRUE(expected.Failures().empty()) << Messages(expected).front();
+  EXPECT_EQ(Play(world,
+                 "load\ncommand \"/x\" \"in\"\nexpect result failed\n"
+                 "expect sresult \"in\"\ntick\n"),
+            Lines{});
   EXPECT_EQ(world.calls.back(), "Tick 1");
 
   const std::pair<const char*, const char*> unexpected[] = {
@@ -335,16 +312,13 @@ TEST(ScenarioRunner, AFailedCallIsExpectedByTheNextStepOrEndsTheFile) {
   for (const auto& [file, message] : unexpected) {
     RecordingWorld refusing;
     refusing.callsFail = true;
-    Runner runner(refusing, nullptr);
-    runner.Run(Parse(file));
-    EXPECT_EQ(Messages(runner), std::vector<std::string>{message}) << file;
+    EXPECT_EQ(Play(refusing, file), Lines{message}) << file;
     EXPECT_NE(refusing.calls.back(), "Tick 1") << "nothing after it runs: " << file;
   }
 
   RecordingWorld answering;
-  Runner answered(answering, nullptr);
-  answered.Run(Parse("load\ncommand \"/x\"\nexpect result failed\n"));
-  EXPECT_EQ(Messages(answered), std::vector<std::string>{"3: expected failed, got true"});
+  EXPECT_EQ(Play(answering, "load\ncommand \"/x\"\nexpect result failed\n"),
+            Lines{"3: expected failed, got true"});
 }
 
 TEST(ScenarioRunner, ReportsEachFailedExpectationWithItsLineAndGoesOn) {
@@ -352,18 +326,7 @@ TEST(ScenarioRunner, ReportsEachFailedExpectationWithItsLineAndGoesOn) {
   world.foreground = u"Notepad";
   world.value = RegistryValue{platform::kRegDword, platform::DwordData(5)};
   world.openKeys = 2;
-  Runner runner(world, nullptr);
-  runner.Run(
-      Parse("expect name \"Bob\"\n"
-            "expect focus none\n"
-            "expect window X visible\n"
-            "expect sent 3\n"
-            "expect reg HKCU \"K\" \"V\" sz \"5\"\n"
-            "expect setting Player absent\n"
-            "expect quicktext \"/name Ann\"\n"
-            "expect msgbox \"Cap\" \"Other\"\n"
-            "expect no msgbox\n"));
-  const std::vector<std::string> expected = {
+  const Lines expected = {
       R"(1: expected "Bob", got "Ann")",
       "2: expected none, got Notepad",
       "3: expected visible, got hidden",
@@ -374,7 +337,17 @@ TEST(ScenarioRunner, ReportsEachFailedExpectationWithItsLineAndGoesOn) {
       R"(8: expected "Cap" "Other", got "Cap" "Text")",
       "9: expected no registry key left open, got 2 open",
   };
-  EXPECT_EQ(Messages(runner), expected)
+  EXPECT_EQ(Play(world,
+                 "expect name \"Bob\"\n"
+                 "expect focus none\n"
+                 "expect window X visible\n"
+                 "expect sent 3\n"
+                 "expect reg HKCU \"K\" \"V\" sz \"5\"\n"
+                 "expect setting Player absent\n"
+                 "expect quicktext \"/name Ann\"\n"
+                 "expect msgbox \"Cap\" \"Other\"\n"
+                 "expect no msgbox\n"),
+            expected)
       << "the box checked at line 8 is not counted again at line 9";
 }
 
@@ -384,7 +357,7 @@ TEST(ScenarioRunner, RequiresNamesTheDesktopAFileNeedsOnItsFirstLine) {
   onSim.Run(Parse("requires sim\ntick\n"));
   EXPECT_FALSE(onSim.Skipped());
   EXPECT_TRUE(onSim.Failures().empty());
-  EXPECT_EQ(sim.calls, std::vector<std::string>{"Tick 1"}) << "requires sim runs on the sim";
+  EXPECT_EQ(sim.calls, Lines{"Tick 1"}) << "requires sim runs on the sim";
 
   RecordingWorld windows("windows");
   Runner onWindows(windows, nullptr);
@@ -395,37 +368,27 @@ TEST(ScenarioRunner, RequiresNamesTheDesktopAFileNeedsOnItsFirstLine) {
   EXPECT_EQ(ReportRun("f.tbs", onWindows), kSkippedStatus);
 
   RecordingWorld late;
-  Runner lateRunner(late, nullptr);
-  lateRunner.Run(Parse("tick\nrequires sim\ntick\n"));
-  EXPECT_EQ(Messages(lateRunner),
-            std::vector<std::string>{"2: requires: must be the first step of the file"});
+  EXPECT_EQ(Play(late, "tick\nrequires sim\ntick\n"),
+            Lines{"2: requires: must be the first step of the file"});
   RecordingWorld unknown;
-  Runner unknownRunner(unknown, nullptr);
-  unknownRunner.Run(Parse("requires mars\n"));
-  EXPECT_EQ(Messages(unknownRunner),
-            std::vector<std::string>{"1: requires: mars is none of sim|windows"});
+  EXPECT_EQ(Play(unknown, "requires mars\n"), Lines{"1: requires: mars is none of sim|windows"});
 }
 
 TEST(ScenarioRunner, AStepADesktopCannotDoEndsTheRun) {
   RecordingWorld windows("windows");
   Runner runner(windows, nullptr);
   runner.Run(Parse("tick\nforeground locked\ntick\nfrobnicate\n"));
-  EXPECT_EQ(Messages(runner),
-            std::vector<std::string>{"2: foreground locked: played only on the "
-                                     "simulated desktop (the file needs `requires sim`)"});
-  EXPECT_EQ(windows.calls, std::vector<std::string>{"Tick 1"});
+  EXPECT_EQ(Messages(runner), Lines{"2: foreground locked: played only on the "
+                                    "simulated desktop (the file needs `requires sim`)"});
+  EXPECT_EQ(windows.calls, Lines{"Tick 1"});
   EXPECT_EQ(ReportRun("f.tbs", runner), 1);
 
   RecordingWorld world;
-  Runner unknown(world, nullptr);
-  unknown.Run(Parse("frobnicate\nreg HKXX \"K\" \"V\" delete\n"));
-  EXPECT_EQ(Messages(unknown), std::vector<std::string>{"1: unknown verb frobnicate"});
-  Runner badRoot(world, nullptr);
-  badRoot.Run(Parse("reg HKXX \"K\" \"V\" delete\n"));
-  EXPECT_EQ(Messages(badRoot), std::vector<std::string>{"1: reg: HKXX is none of HKCU|HKLM|HKCR"});
-  Runner badNumber(world, nullptr);
-  badNumber.Run(Parse("tick 3x\n"));
-  EXPECT_EQ(Messages(badNumber), std::vector<std::string>{"1: not a number: 3x"});
+  EXPECT_EQ(Play(world, "frobnicate\nreg HKXX \"K\" \"V\" delete\n"),
+            Lines{"1: unknown verb frobnicate"});
+  EXPECT_EQ(Play(world, "reg HKXX \"K\" \"V\" delete\n"),
+            Lines{"1: reg: HKXX is none of HKCU|HKLM|HKCR"});
+  EXPECT_EQ(Play(world, "tick 3x\n"), Lines{"1: not a number: 3x"});
 }
 
 // A word in a place where only certain words go is an error, not a default,
@@ -440,12 +403,13 @@ TEST(ScenarioRunner, AStepOutsideItsFormEndsTheRun) {
       {"host slow -1", "host slow: 0 to 10000 milliseconds"},
       {"setting Player", "setting Player: write it as setting KEY delete or setting KEY \"TEXT\""},
       {"tick 3 4", "tick 3 4: write it as tick [N]"},
+      {"expect foo",
+       "expect: foo is none of name|quicktext|setting|reg|result|sresult|msgbox|no|"
+       "sent|dialog|opened|started|focus|window|file|installer"},
   };
   for (const auto& [step, message] : cases) {
     RecordingWorld world;
-    Runner runner(world, nullptr);
-    runner.Run(Parse(std::string(step) + "\ntick\n"));
-    EXPECT_EQ(Messages(runner), std::vector<std::string>{std::string("1: ") + message});
+    EXPECT_EQ(Play(world, std::string(step) + "\ntick\n"), Lines{std::string("1: ") + message});
     EXPECT_TRUE(world.calls.empty()) << step;
   }
 }
@@ -455,7 +419,7 @@ TEST(ScenarioRunner, AStepOutsideItsFormEndsTheRun) {
 TEST(ScenarioRunner, TheDocumentationWritesEveryStepAsThePlayerReadsIt) {
   std::ifstream file(TB_SCENARIO_LANGUAGE_DOC);
   ASSERT_TRUE(file) << TB_SCENARIO_LANGUAGE_DOC;
-  std::vector<std::string> documented;
+  Lines documented;
   for (std::string line; std::getline(file, line);) {
     if (line.rfind("| `", 0) != 0) {
       continue;
@@ -475,7 +439,7 @@ TEST(ScenarioRunner, TheDocumentationWritesEveryStepAsThePlayerReadsIt) {
       open = line.find('`', close + 1);
     }
   }
-  std::vector<std::string> played = Runner::Forms();
+  Lines played = Runner::Forms();
   std::sort(documented.begin(), documented.end());
   std::sort(played.begin(), played.end());
   EXPECT_EQ(documented, played);

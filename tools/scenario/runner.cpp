@@ -164,6 +164,8 @@ constexpr std::int64_t kLongestHostDelayMs = 10000;
 // Which desktops play a step: both, or only the simulated one (a file that
 // uses it there starts with `requires sim`).
 enum class Desktops { kBoth, kSim };
+constexpr Desktops kBoth = Desktops::kBoth;
+constexpr Desktops kSim = Desktops::kSim;
 
 struct Runner::Verb {
   Verb(const char* text, Desktops on, void (*handler)(Runner&, const Words&))
@@ -176,8 +178,74 @@ struct Runner::Verb {
 };
 
 const std::vector<Runner::Verb>& Runner::Verbs() {
-  constexpr Desktops kBoth = Desktops::kBoth;
-  constexpr Desktops kSim = Desktops::kSim;
+  static const std::vector<Verb> verbs = [] {
+    std::vector<Verb> all;
+    for (const auto area : {&WorldVerbs, &HostVerbs, &PlayerVerbs, &DialogVerbs, &InstallerVerbs,
+                            &HostExpectations, &DesktopExpectations}) {
+      const std::vector<Verb> some = area();
+      all.insert(all.end(), some.begin(), some.end());
+    }
+    return all;
+  }();
+  return verbs;
+}
+
+std::vector<Runner::Verb> Runner::WorldVerbs() {
+  const auto putReg = [](Runner& r, const Words& w) {
+    const std::string kind = Lower(w[4].text);
+    const std::string bytes = ToUtf8(w[5].text);
+    r.world_.PutValue(
+        Root(w[1]), w[2].text, w[3].text,
+        kind == "sz" ? RegistryValue{platform::kRegSz, platform::StringData(w[5].text)}
+        : kind == "dword"
+            ? RegistryValue{platform::kRegDword,
+                            platform::DwordData(static_cast<std::uint32_t>(Number(w[5])))}
+            : RegistryValue{platform::kRegBinary,
+                            std::vector<std::uint8_t>(bytes.begin(), bytes.end())});
+  };
+  return {
+      {"requires sim|windows", kBoth,
+       [](Runner& r, const Words& w) {
+         if (!r.first_) {
+           throw StepError("requires: must be the first step of the file");
+         }
+         const std::string desktop = Lower(w[1].text);
+         if (desktop != r.world_.Name()) {
+           r.skipped_ = true;
+           r.Say("      skipped: this file needs the " + desktop + " desktop");
+         }
+       }},
+      {R"(say "TEXT")", kBoth,
+       [](Runner& r, const Words& w) {
+         r.Say("");
+         r.Say(ToUtf8(w[1].text));
+       }},
+      {"setting KEY delete", kBoth,
+       [](Runner& r, const Words& w) {
+         r.world_.RemoveValue(platform::kHkeyCurrentUser, kSettingsKeyPath, w[1].text);
+       }},
+      {R"(setting KEY "TEXT")", kBoth,
+       [](Runner& r, const Words& w) {
+         r.world_.PutValue(platform::kHkeyCurrentUser, kSettingsKeyPath, w[1].text,
+                           RegistryValue{platform::kRegSz, platform::StringData(w[2].text)});
+       }},
+      {R"(reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" sz "TEXT")", kBoth, putReg},
+      {R"(reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" dword N)", kBoth, putReg},
+      {R"(reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" binary "BYTES")", kBoth, putReg},
+      {R"(reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" delete)", kBoth,
+       [](Runner& r, const Words& w) { r.world_.RemoveValue(Root(w[1]), w[2].text, w[3].text); }},
+      {"user ordinary|admin", kSim,
+       [](Runner& r, const Words& w) { r.world_.SetOrdinaryUser(IsKeyword(w[1], "ordinary")); }},
+      {R"(file "PATH" "BYTES")", kSim,
+       [](Runner& r, const Words& w) { r.world_.PutFile(w[1].text, ToUtf8(w[2].text)); }},
+      {"env NAME delete", kSim,
+       [](Runner& r, const Words& w) { r.world_.SetEnvironmentVariable(w[1].text, std::nullopt); }},
+      {R"(env NAME "VALUE")", kSim,
+       [](Runner& r, const Words& w) { r.world_.SetEnvironmentVariable(w[1].text, w[2].text); }},
+  };
+}
+
+std::vector<Runner::Verb> Runner::HostVerbs() {
   const auto call = [](Runner& r, const Words& w) {
     r.lastSResult_ = w.size() > 2 ? w[2].text : u"";
     r.lastResult_.reset();
@@ -199,80 +267,7 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
       r.Say("      a failed call: " + std::string(failed.what()));
     }
   };
-  const auto dialog = [](Runner& r, const Words& w) {
-    static const std::map<std::string, DialogStep::Kind> kKinds = {
-        {"select", DialogStep::kSelect}, {"text", DialogStep::kText},
-        {"save", DialogStep::kSave},     {"help", DialogStep::kHelp},
-        {"close", DialogStep::kClose},   {"esc", DialogStep::kEscape},
-        {"ok", DialogStep::kOk},         {"sysinfo", DialogStep::kSysInfo},
-        {"email", DialogStep::kEmail},   {"web", DialogStep::kWeb}};
-    r.world_.QueueDialogStep(DialogStep{kKinds.at(Lower(w[1].text)),
-                                        w.size() > 2 ? Player(w[2]) : 0,
-                                        w.size() > 3 ? w[3].text : u""});
-  };
-  const auto putReg = [](Runner& r, const Words& w) {
-    const std::string kind = Lower(w[4].text);
-    const std::string bytes = ToUtf8(w[5].text);
-    r.world_.PutValue(
-        Root(w[1]), w[2].text, w[3].text,
-        kind == "sz" ? RegistryValue{platform::kRegSz, platform::StringData(w[5].text)}
-        : kind == "dword"
-            ? RegistryValue{platform::kRegDword,
-                            platform::DwordData(static_cast<std::uint32_t>(Number(w[5])))}
-            : RegistryValue{platform::kRegBinary,
-                            std::vector<std::uint8_t>(bytes.begin(), bytes.end())});
-  };
-  const auto expectSetting = [](Runner& r, const Words& w) {
-    const auto value = r.world_.GetValue(platform::kHkeyCurrentUser, kSettingsKeyPath, w[2].text);
-    const std::string expected = IsKeyword(w[3], "absent") ? "absent" : "sz " + Quote(w[3].text);
-    r.Check(ShowValue(value) == expected, expected, ShowValue(value));
-  };
-  const auto expectReg = [](Runner& r, const Words& w) {
-    const auto value = r.world_.GetValue(Root(w[2]), w[3].text, w[4].text);
-    const std::string kind = Lower(w[5].text);
-    const std::string expected = kind == "sz"      ? "sz " + Quote(w[6].text)
-                                 : kind == "dword" ? "dword " + ToUtf8(w[6].text)
-                                                   : kind;
-    r.Check(ShowValue(value) == expected, expected, ShowValue(value));
-  };
-  const auto expectDialog = [](Runner& r, const Words& w) {
-    const auto shown = r.world_.ShownDialogs();
-    const auto next =
-        r.dialogsChecked_ < shown.size() ? std::optional(shown[r.dialogsChecked_]) : std::nullopt;
-    if (IsKeyword(w[1], "no")) {
-      r.Check(!next, "no dialog", next ? "dialog " + Quote(*next) : "");
-      return;
-    }
-    r.dialogsChecked_ += next ? 1 : 0;
-    r.Check(next == w[2].text, next ? Quote(w[2].text) : "a dialog " + Quote(w[2].text),
-            next ? Quote(*next) : "no dialog");
-  };
-  const auto expectFocus = [](Runner& r, const Words& w) {
-    const auto foreground = r.world_.ForegroundClass();
-    const std::string actual = foreground ? ToUtf8(*foreground) : "none";
-    r.Check(actual == ToUtf8(w[2].text), ToUtf8(w[2].text), actual);
-  };
-  const auto expectFile = [](Runner& r, const Words& w) {
-    const auto bytes = r.world_.GetFile(w[2].text);
-    const std::string actual = bytes ? Quote(FromUtf8Bytes(*bytes)) : "absent";
-    if (IsKeyword(w[3], "absent")) {
-      r.Check(!bytes, "absent", actual);
-    } else {
-      r.Check(bytes == ToUtf8(w[3].text), Quote(w[3].text), actual);
-    }
-  };
-  static const std::vector<Verb> verbs = {
-      {"requires sim|windows", kBoth,
-       [](Runner& r, const Words& w) {
-         if (!r.first_) {
-           throw StepError("requires: must be the first step of the file");
-         }
-         const std::string desktop = Lower(w[1].text);
-         if (desktop != r.world_.Name()) {
-           r.skipped_ = true;
-           r.Say("      skipped: this file needs the " + desktop + " desktop");
-         }
-       }},
+  return {
       {"load", kBoth,
        [](Runner& r, const Words& /*w*/) {
          r.loadTried_ = true;
@@ -301,20 +296,33 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
        [](Runner& r, const Words& w) {
          r.world_.SetMessengerInstalled(IsKeyword(w[1], "present"));
        }},
-      {"setting KEY delete", kBoth,
+      {"host slow N", kBoth,
        [](Runner& r, const Words& w) {
-         r.world_.RemoveValue(platform::kHkeyCurrentUser, kSettingsKeyPath, w[1].text);
+         const std::int64_t ms = Number(w[2]);
+         if (ms < 0 || ms > kLongestHostDelayMs) {
+           throw StepError("host slow: 0 to " + std::to_string(kLongestHostDelayMs) +
+                           " milliseconds");
+         }
+         r.world_.SetHostDelay(static_cast<std::uint32_t>(ms));
        }},
-      {R"(setting KEY "TEXT")", kBoth,
+      {"scripthost absent|present", kBoth,
        [](Runner& r, const Words& w) {
-         r.world_.PutValue(platform::kHkeyCurrentUser, kSettingsKeyPath, w[1].text,
-                           RegistryValue{platform::kRegSz, platform::StringData(w[2].text)});
+         r.world_.SetScriptHostInstalled(IsKeyword(w[1], "present"));
        }},
-      {R"(reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" sz "TEXT")", kBoth, putReg},
-      {R"(reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" dword N)", kBoth, putReg},
-      {R"(reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" binary "BYTES")", kBoth, putReg},
-      {R"(reg HKCU|HKLM|HKCR "KEY PATH" "VALUE" delete)", kBoth,
-       [](Runner& r, const Words& w) { r.world_.RemoveValue(Root(w[1]), w[2].text, w[3].text); }},
+      {"fail CALL [N]", kBoth,
+       [](Runner& r, const Words& w) {
+         r.world_.FailCall(ToUtf8(w[1].text),
+                           w.size() > 2 ? static_cast<std::size_t>(Number(w[2])) : 1);
+       }},
+      {"tick [N]", kBoth,
+       [](Runner& r, const Words& w) { r.world_.Tick(w.size() > 1 ? Number(w[1]) : 1); }},
+      {R"(command "TEXT" ["SRESULT"])", kBoth, call},
+      {R"(tag "TEXT" ["SRESULT"])", kBoth, call},
+  };
+}
+
+std::vector<Runner::Verb> Runner::PlayerVerbs() {
+  return {
       {R"(window CLASS "TITLE")", kBoth,
        [](Runner& r, const Words& w) { r.world_.OpenWindow(w[1].text, w[2].text); }},
       {"close CLASS", kBoth, [](Runner& r, const Words& w) { r.world_.CloseWindow(w[1].text); }},
@@ -345,28 +353,22 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
        [](Runner& r, const Words& /*w*/) { r.world_.LockForeground(false); }},
       {"foreground locked", kSim,
        [](Runner& r, const Words& /*w*/) { r.world_.LockForeground(true); }},
-      {"host slow N", kBoth,
-       [](Runner& r, const Words& w) {
-         const std::int64_t ms = Number(w[2]);
-         if (ms < 0 || ms > kLongestHostDelayMs) {
-           throw StepError("host slow: 0 to " + std::to_string(kLongestHostDelayMs) +
-                           " milliseconds");
-         }
-         r.world_.SetHostDelay(static_cast<std::uint32_t>(ms));
-       }},
-      {"scripthost absent|present", kBoth,
-       [](Runner& r, const Words& w) {
-         r.world_.SetScriptHostInstalled(IsKeyword(w[1], "present"));
-       }},
-      {"fail CALL [N]", kBoth,
-       [](Runner& r, const Words& w) {
-         r.world_.FailCall(ToUtf8(w[1].text),
-                           w.size() > 2 ? static_cast<std::size_t>(Number(w[2])) : 1);
-       }},
-      {"tick [N]", kBoth,
-       [](Runner& r, const Words& w) { r.world_.Tick(w.size() > 1 ? Number(w[1]) : 1); }},
-      {R"(command "TEXT" ["SRESULT"])", kBoth, call},
-      {R"(tag "TEXT" ["SRESULT"])", kBoth, call},
+  };
+}
+
+std::vector<Runner::Verb> Runner::DialogVerbs() {
+  const auto dialog = [](Runner& r, const Words& w) {
+    static const std::map<std::string, DialogStep::Kind> kKinds = {
+        {"select", DialogStep::kSelect}, {"text", DialogStep::kText},
+        {"save", DialogStep::kSave},     {"help", DialogStep::kHelp},
+        {"close", DialogStep::kClose},   {"esc", DialogStep::kEscape},
+        {"ok", DialogStep::kOk},         {"sysinfo", DialogStep::kSysInfo},
+        {"email", DialogStep::kEmail},   {"web", DialogStep::kWeb}};
+    r.world_.QueueDialogStep(DialogStep{kKinds.at(Lower(w[1].text)),
+                                        w.size() > 2 ? Player(w[2]) : 0,
+                                        w.size() > 3 ? w[3].text : u""});
+  };
+  return {
       {"answer yes|no|ok", kBoth,
        [](Runner& r, const Words& w) {
          const std::string answer = Lower(w[1].text);
@@ -377,14 +379,11 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
       {"options save|close|esc|help", kBoth, dialog},
       {"about ok|close|sysinfo", kBoth, dialog},
       {"about email|web", kSim, dialog},
-      {"user ordinary|admin", kSim,
-       [](Runner& r, const Words& w) { r.world_.SetOrdinaryUser(IsKeyword(w[1], "ordinary")); }},
-      {R"(file "PATH" "BYTES")", kSim,
-       [](Runner& r, const Words& w) { r.world_.PutFile(w[1].text, ToUtf8(w[2].text)); }},
-      {"env NAME delete", kSim,
-       [](Runner& r, const Words& w) { r.world_.SetEnvironmentVariable(w[1].text, std::nullopt); }},
-      {R"(env NAME "VALUE")", kSim,
-       [](Runner& r, const Words& w) { r.world_.SetEnvironmentVariable(w[1].text, w[2].text); }},
+  };
+}
+
+std::vector<Runner::Verb> Runner::InstallerVerbs() {
+  return {
       {"installer open", kSim,
        [](Runner& r, const Words& /*w*/) { r.world_.Installer(InstallerAction::kOpen); }},
       {"installer choose Winamp|MusicMatch|WindowsMedia", kSim,
@@ -404,12 +403,24 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
                             : action == "uninstall" ? InstallerAction::kUninstall
                                                     : InstallerAction::kCancel);
        }},
-      {R"(say "TEXT")", kBoth,
-       [](Runner& r, const Words& w) {
-         r.Say("");
-         r.Say(ToUtf8(w[1].text));
-       }},
+  };
+}
 
+std::vector<Runner::Verb> Runner::HostExpectations() {
+  const auto expectSetting = [](Runner& r, const Words& w) {
+    const auto value = r.world_.GetValue(platform::kHkeyCurrentUser, kSettingsKeyPath, w[2].text);
+    const std::string expected = IsKeyword(w[3], "absent") ? "absent" : "sz " + Quote(w[3].text);
+    r.Check(ShowValue(value) == expected, expected, ShowValue(value));
+  };
+  const auto expectReg = [](Runner& r, const Words& w) {
+    const auto value = r.world_.GetValue(Root(w[2]), w[3].text, w[4].text);
+    const std::string kind = Lower(w[5].text);
+    const std::string expected = kind == "sz"      ? "sz " + Quote(w[6].text)
+                                 : kind == "dword" ? "dword " + ToUtf8(w[6].text)
+                                                   : kind;
+    r.Check(ShowValue(value) == expected, expected, ShowValue(value));
+  };
+  return {
       {R"(expect name "TEXT")", kBoth,
        [](Runner& r, const Words& w) {
          const std::u16string name = r.world_.FriendlyName();
@@ -464,6 +475,37 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
          r.Check(std::to_string(sent) == ToUtf8(w[2].text), ToUtf8(w[2].text) + " sent",
                  std::to_string(sent) + " sent");
        }},
+  };
+}
+
+std::vector<Runner::Verb> Runner::DesktopExpectations() {
+  const auto expectDialog = [](Runner& r, const Words& w) {
+    const auto shown = r.world_.ShownDialogs();
+    const auto next =
+        r.dialogsChecked_ < shown.size() ? std::optional(shown[r.dialogsChecked_]) : std::nullopt;
+    if (IsKeyword(w[1], "no")) {
+      r.Check(!next, "no dialog", next ? "dialog " + Quote(*next) : "");
+      return;
+    }
+    r.dialogsChecked_ += next ? 1 : 0;
+    r.Check(next == w[2].text, next ? Quote(w[2].text) : "a dialog " + Quote(w[2].text),
+            next ? Quote(*next) : "no dialog");
+  };
+  const auto expectFocus = [](Runner& r, const Words& w) {
+    const auto foreground = r.world_.ForegroundClass();
+    const std::string actual = foreground ? ToUtf8(*foreground) : "none";
+    r.Check(actual == ToUtf8(w[2].text), ToUtf8(w[2].text), actual);
+  };
+  const auto expectFile = [](Runner& r, const Words& w) {
+    const auto bytes = r.world_.GetFile(w[2].text);
+    const std::string actual = bytes ? Quote(FromUtf8Bytes(*bytes)) : "absent";
+    if (IsKeyword(w[3], "absent")) {
+      r.Check(!bytes, "absent", actual);
+    } else {
+      r.Check(bytes == ToUtf8(w[3].text), Quote(w[3].text), actual);
+    }
+  };
+  return {
       {R"(expect dialog "CAPTION")", kBoth, expectDialog},
       {"expect no dialog", kBoth, expectDialog},
       {R"(expect opened "TARGET")", kSim,
@@ -494,7 +536,6 @@ const std::vector<Runner::Verb>& Runner::Verbs() {
          r.Check(actual == Lower(w[2].text), Lower(w[2].text), actual);
        }},
   };
-  return verbs;
 }
 
 std::vector<std::string> Runner::Forms() {

@@ -40,8 +40,18 @@ class Runner {
 
  private:
   struct Verb;
-  // The verbs and expectations: one entry each.
+  // The verbs and expectations: one entry each, from the table of each area:
+  // the file, the registry, the user and files; the host and Messenger;
+  // windows and players; dialogs; the installer; and what is expected of the
+  // host (message boxes too) and of the rest of the desktop.
   static const std::vector<Verb>& Verbs();
+  static std::vector<Verb> WorldVerbs();
+  static std::vector<Verb> HostVerbs();
+  static std::vector<Verb> PlayerVerbs();
+  static std::vector<Verb> DialogVerbs();
+  static std::vector<Verb> InstallerVerbs();
+  static std::vector<Verb> HostExpectations();
+  static std::vector<Verb> DesktopExpectations();
 
   void RunStep(const Step& step);
   // Whether the step is `expect result failed`.

@@ -2,6 +2,9 @@
 // timer, "System Info", and the ways to close it.
 #include "platform/win32/win32_api.h"
 
+#include <tuple>
+#include <utility>
+
 #include "plugin/dialogs/frm_about.h"
 #include "tests/win32/dialogs/dialog_checks.h"
 #include "tests/win32/dialogs/scripted_user.h"
@@ -42,16 +45,21 @@ bool HandOver(HWND dialog, int id) {
 
 void ExpectWhatItSays(HWND dialog, CheckLog& log) {
   log.Equal(TextOf(dialog), std::u16string(kAbout), "the about box's caption");
-  log.Equal(ItemText(dialog, ids::kTitle), std::u16string(u"Tunebadge Plugin"), "LblTitle");
-  log.Equal(ItemText(dialog, ids::kVersion), std::u16string(u"Version 3.7.12"),
-            "LblVersion: major, minor and revision of this program's version block");
-  log.Equal(ItemText(dialog, ids::kInfoLabel), std::u16string(u"Developer's info :"), "Label2");
-  log.Equal(ItemText(dialog, ids::kDeveloper), std::u16string(kDeveloper), "LbDevelover");
-  log.Equal(ItemText(dialog, ids::kEmail), std::u16string(kDeveloperEmail), "LbEmail");
-  log.Equal(ItemText(dialog, ids::kSite), std::u16string(kDeveloperSite), "LbPhone");
-  log.Equal(ItemText(dialog, ids::kTagline), std::u16string(kDeveloperLine), "Label1");
-  log.Equal(ItemText(dialog, ids::kOk), std::u16string(u"OK"), "Command2");
-  log.Equal(ItemText(dialog, ids::kSystemInfo), std::u16string(u"System Info"), "Command3");
+  const std::tuple<int, const char16_t*, const char*> kTexts[] = {
+      {ids::kTitle, u"Tunebadge Plugin", "the title"},
+      {ids::kVersion, u"Version 3.7.12",
+       "the version: major, minor and revision of this program's version block"},
+      {ids::kInfoLabel, u"Developer's info :", "the label over the developer's details"},
+      {ids::kDeveloper, kDeveloper, "the developer"},
+      {ids::kEmail, kDeveloperEmail, "the e-mail address"},
+      {ids::kSite, kDeveloperSite, "the web site"},
+      {ids::kTagline, kDeveloperLine, "the personal line"},
+      {ids::kOk, u"OK", "the OK button"},
+      {ids::kSystemInfo, u"System Info", "the System Info button"},
+  };
+  for (const auto& [id, text, what] : kTexts) {
+    log.Equal(ItemText(dialog, id), std::u16string(text), what);
+  }
   log.Ok(GetDlgItem(dialog, ids::kRule) != nullptr, "Line1 is there");
   log.Ok(GetFocus() == GetDlgItem(dialog, ids::kOk), "the focus starts on OK");
 
@@ -119,6 +127,16 @@ class MsinfoPath {
   bool hadValue_ = false;
 };
 
+// The user's script, played on the about box; the user's way out unloads it.
+void PlayAbout(Desktop& desktop, FrmAbout& form, ScriptedUser& user, const std::string& wayOut,
+               CheckLog& log) {
+  form.Load();
+  user.Start();
+  desktop.dialogs.ShowAbout(0, form);
+  user.Finish();
+  log.Ok(form.unloaded, wayOut + " unloads the about box");
+}
+
 }  // namespace
 
 void CheckAboutLinksTimerAndSysInfo(Desktop& desktop, CheckLog& log) {
@@ -128,7 +146,6 @@ void CheckAboutLinksTimerAndSysInfo(Desktop& desktop, CheckLog& log) {
   desktop.processes.started.clear();
   desktop.windows.broughtToTop.clear();
   FrmAbout form = MakeForm(desktop);
-  form.Load();
   HWND about = nullptr;
   DWORD opened = 0;
   ScriptedUser user(log, "about, links and System Info");
@@ -172,16 +189,14 @@ void CheckAboutLinksTimerAndSysInfo(Desktop& desktop, CheckLog& log) {
         log.Ok(GetTickCount() - opened >= 1000, "a second has gone by");
         log.Ok(desktop.windows.broughtToTop ==
                    std::vector<platform::Hwnd>{reinterpret_cast<platform::Hwnd>(dialog)},
-               "Timer1 brings the box to the top once");
-        log.Ok(!form.timerEnabled, "Timer1 is off after its tick");
-        log.Equal(KillTimer(dialog, win32::controls::kAboutTimer), FALSE, "the view killed Timer1");
+               "the one-shot timer brings the box to the top once");
+        log.Ok(!form.timerEnabled, "the timer is off after its tick");
+        log.Equal(KillTimer(dialog, win32::controls::kAboutTimer), FALSE,
+                  "the view killed the timer");
         log.Ok(!form.unloaded, "the box is still open");
         PressKey(VK_ESCAPE);
       });
-  user.Start();
-  desktop.dialogs.ShowAbout(0, form);
-  user.Finish();
-  log.Ok(form.unloaded, "Esc unloads the about box");
+  PlayAbout(desktop, form, user, "Esc", log);
   log.Ok(about != nullptr && form.window == reinterpret_cast<platform::Hwnd>(about),
          "the form knows its box's window");
   log.Ok(IsWindow(about) == FALSE, "the box is gone once ShowAbout returns");
@@ -189,36 +204,16 @@ void CheckAboutLinksTimerAndSysInfo(Desktop& desktop, CheckLog& log) {
 }
 
 void CheckAboutEnterAndCloseBox(Desktop& desktop, CheckLog& log) {
-  {
+  const std::pair<const char*, ScriptedUser::Action> kWaysOut[] = {
+      {"Enter, pressing OK,", [](HWND /*dialog*/) { PressKey(VK_RETURN); }},
+      {"OK", [](HWND dialog) { SendMessageW(GetDlgItem(dialog, ids::kOk), BM_CLICK, 0, 0); }},
+      {"the close box", [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+  };
+  for (const auto& [wayOut, action] : kWaysOut) {
     FrmAbout form = MakeForm(desktop);
-    form.Load();
-    ScriptedUser user(log, "about, Enter");
-    user.Then(kAbout, [&](HWND /*dialog*/) { PressKey(VK_RETURN); });
-    user.Start();
-    desktop.dialogs.ShowAbout(0, form);
-    user.Finish();
-    log.Ok(form.unloaded, "Enter presses OK and unloads the about box");
-  }
-  {
-    FrmAbout form = MakeForm(desktop);
-    form.Load();
-    ScriptedUser user(log, "about, OK");
-    user.Then(kAbout,
-              [&](HWND dialog) { SendMessageW(GetDlgItem(dialog, ids::kOk), BM_CLICK, 0, 0); });
-    user.Start();
-    desktop.dialogs.ShowAbout(0, form);
-    user.Finish();
-    log.Ok(form.unloaded, "OK unloads the about box");
-  }
-  {
-    FrmAbout form = MakeForm(desktop);
-    form.Load();
-    ScriptedUser user(log, "about, close box");
-    user.Then(kAbout, [&](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); });
-    user.Start();
-    desktop.dialogs.ShowAbout(0, form);
-    user.Finish();
-    log.Ok(form.unloaded, "the close box unloads the about box");
+    ScriptedUser user(log, std::string("about, ") + wayOut);
+    user.Then(kAbout, action);
+    PlayAbout(desktop, form, user, wayOut, log);
   }
 }
 

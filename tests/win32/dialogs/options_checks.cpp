@@ -3,10 +3,13 @@
 // without storing anything.
 #include "platform/win32/win32_api.h"
 
+#include <algorithm>
 #include <array>
+#include <tuple>
 
 #include "common/artwork/artwork.h"
 #include "common/settings.h"
+#include "common/text.h"
 #include "plugin/dialogs/frm_options.h"
 #include "tests/win32/dialogs/dialog_checks.h"
 #include "tests/win32/dialogs/scripted_user.h"
@@ -18,54 +21,23 @@ namespace ids = win32::controls;
 
 constexpr char16_t kOptions[] = u"Options";
 
-struct Stored {
-  std::u16string player;
-  std::u16string winamp;
-  std::u16string musicMatch;
-  std::u16string media;
-};
+// The player and the three templates, as stored under these keys.
+using Stored = std::array<std::u16string, 4>;
+constexpr std::array<const char16_t*, 4> kStoredKeys = {kPlayer, kCurrentTag, kCurrentTagMMJ,
+                                                        kCurrentTagWMP};
 
 void Store(Desktop& desktop, const Stored& settings) {
-  WriteSetting(desktop.registry, kPlayer, settings.player);
-  WriteSetting(desktop.registry, kCurrentTag, settings.winamp);
-  WriteSetting(desktop.registry, kCurrentTagMMJ, settings.musicMatch);
-  WriteSetting(desktop.registry, kCurrentTagWMP, settings.media);
+  for (std::size_t i = 0; i < kStoredKeys.size(); ++i) {
+    WriteSetting(desktop.registry, kStoredKeys[i], settings[i]);
+  }
 }
 
 void ExpectStored(Desktop& desktop, const Stored& settings, const std::string& what,
                   CheckLog& log) {
-  log.Equal(ReadSetting(desktop.registry, kPlayer), settings.player, what + ": Player");
-  log.Equal(ReadSetting(desktop.registry, kCurrentTag), settings.winamp, what + ": CurrentTag");
-  log.Equal(ReadSetting(desktop.registry, kCurrentTagMMJ), settings.musicMatch,
-            what + ": CurrentTagMMJ");
-  log.Equal(ReadSetting(desktop.registry, kCurrentTagWMP), settings.media,
-            what + ": CurrentTagWMP");
-}
-
-// The one template box shown; 0 when none or more than one is.
-int VisibleBox(HWND dialog) {
-  int visible = 0;
-  int count = 0;
-  for (const int id : {ids::kWinampText, ids::kMusicMatchText, ids::kMediaText}) {
-    if (IsWindowVisible(GetDlgItem(dialog, id)) != FALSE) {
-      visible = id;
-      ++count;
-    }
+  for (std::size_t i = 0; i < kStoredKeys.size(); ++i) {
+    log.Equal(ReadSetting(desktop.registry, kStoredKeys[i]), settings[i],
+              what + ": " + Narrow(kStoredKeys[i]));
   }
-  return count == 1 ? visible : 0;
-}
-
-// The one option button selected; 0 when none or more than one is.
-int SelectedOption(HWND dialog) {
-  int selected = 0;
-  int count = 0;
-  for (const int id : {ids::kWinamp, ids::kMusicMatch, ids::kWindowsMedia}) {
-    if (IsDlgButtonChecked(dialog, id) == BST_CHECKED) {
-      selected = id;
-      ++count;
-    }
-  }
-  return count == 1 ? selected : 0;
 }
 
 void Press(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
@@ -101,26 +73,30 @@ void ExpectBanner(HWND dialog, PlayerChoice banner, const std::string& what, Che
             what + ": the background under the banner");
 }
 
-std::string Twips(int left, int top, int width, int height) {
-  const int dpi = ScreenDpi();
-  return std::to_string(MulDiv(left, dpi, 1440)) + "," + std::to_string(MulDiv(top, dpi, 1440)) +
-         "," + std::to_string(MulDiv(width, dpi, 1440)) + "," +
-         std::to_string(MulDiv(height, dpi, 1440));
+// What the dialog shows for the choice: its option button alone selected
+// (none for no player), its template box alone shown (Winamp's for no
+// player), and its banner.
+void ExpectChoice(HWND dialog, PlayerChoice choice, const std::string& what, CheckLog& log) {
+  const int options[] = {ids::kWinamp, ids::kMusicMatch, ids::kWindowsMedia};
+  const int boxes[] = {ids::kWinampText, ids::kMusicMatchText, ids::kMediaText};
+  const int chosen = static_cast<int>(choice) - 1;  // -1 for no player
+  for (int i = 0; i < 3; ++i) {
+    log.Equal(IsDlgButtonChecked(dialog, options[i]) == BST_CHECKED, i == chosen,
+              what + ": option " + std::to_string(options[i]) + " selected");
+    log.Equal(IsWindowVisible(GetDlgItem(dialog, boxes[i])) != FALSE, i == std::max(chosen, 0),
+              what + ": template box " + std::to_string(boxes[i]) + " shown");
+  }
+  ExpectBanner(dialog, choice, what, log);
 }
 
-void ExpectControl(HWND dialog, int id, const wchar_t* windowClass, const std::u16string& text,
-                   const std::string& twips, CheckLog& log) {
-  const HWND control = GetDlgItem(dialog, id);
-  const std::string what = "control " + std::to_string(id);
-  log.Ok(control != nullptr, what + " is there");
-  wchar_t className[32] = {};
-  GetClassNameW(control, className, 32);
-  log.Equal(std::u16string(reinterpret_cast<const char16_t*>(className)),
-            std::u16string(reinterpret_cast<const char16_t*>(windowClass)), what + ": class");
-  if (std::wstring(windowClass) != L"Edit") {
-    log.Equal(TextOf(control), text, what + ": text");
+// A place and size in twips as RectOf shows it, in this screen's pixels.
+std::string Twips(const std::array<int, 4>& twips) {
+  std::string pixels;
+  for (const int value : twips) {
+    pixels.append(pixels.empty() ? "" : ",")
+        .append(std::to_string(MulDiv(value, ScreenDpi(), 1440)));
   }
-  log.Equal(RectOf(control), twips, what + ": place and size");
+  return pixels;
 }
 
 void ExpectLayout(HWND dialog, CheckLog& log) {
@@ -128,36 +104,51 @@ void ExpectLayout(HWND dialog, CheckLog& log) {
   RECT client{};
   GetClientRect(dialog, &client);
   log.Equal("0,0," + std::to_string(client.right) + "," + std::to_string(client.bottom),
-            Twips(0, 0, 6135, 2325), "the options dialog's client area");
-  ExpectControl(dialog, ids::kSave, L"Button", u"Save!!!", Twips(4920, 1920, 1095, 375), log);
-  ExpectControl(dialog, ids::kOptionsLabel, L"Static",
-                u"Use This when playing a song (msgplus commands supported)",
-                Twips(3360, 360, 2295, 495), log);
-  ExpectControl(dialog, ids::kWinamp, L"Button", u"Winamp", Twips(120, 1560, 2295, 255), log);
-  ExpectControl(dialog, ids::kMusicMatch, L"Button", u"MusicMatch", Twips(120, 1800, 2415, 255),
-                log);
-  ExpectControl(dialog, ids::kWindowsMedia, L"Button", u"Windows Media Player",
-                Twips(120, 2040, 2295, 255), log);
-  for (const int id : {ids::kWinampText, ids::kMusicMatchText, ids::kMediaText}) {
-    ExpectControl(dialog, id, L"Edit", u"", Twips(0, 960, 6135, 495), log);
-    const HWND box = GetDlgItem(dialog, id);
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(box, GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(box, GWL_EXSTYLE));
-    const std::string what = "template box " + std::to_string(id);
+            Twips({0, 0, 6135, 2325}), "the options dialog's client area");
+  // Each control's class, text (none for a template box, which holds the
+  // stored template) and place and size in twips.
+  const std::tuple<int, const wchar_t*, const char16_t*, std::array<int, 4>> kControls[] = {
+      {ids::kSave, L"Button", u"Save!!!", {4920, 1920, 1095, 375}},
+      {ids::kOptionsLabel,
+       L"Static",
+       u"Use This when playing a song (msgplus commands supported)",
+       {3360, 360, 2295, 495}},
+      {ids::kWinamp, L"Button", u"Winamp", {120, 1560, 2295, 255}},
+      {ids::kMusicMatch, L"Button", u"MusicMatch", {120, 1800, 2415, 255}},
+      {ids::kWindowsMedia, L"Button", u"Windows Media Player", {120, 2040, 2295, 255}},
+      {ids::kWinampText, L"Edit", nullptr, {0, 960, 6135, 495}},
+      {ids::kMusicMatchText, L"Edit", nullptr, {0, 960, 6135, 495}},
+      {ids::kMediaText, L"Edit", nullptr, {0, 960, 6135, 495}},
+      {ids::kHelp, L"Button", u"Help", {3960, 2080, 735, 195}},
+  };
+  for (const auto& [id, windowClass, text, twips] : kControls) {
+    const HWND control = GetDlgItem(dialog, id);
+    const std::string what = "control " + std::to_string(id);
+    log.Ok(control != nullptr, what + " is there");
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, 32);
+    log.Equal(std::u16string(reinterpret_cast<const char16_t*>(className)),
+              std::u16string(reinterpret_cast<const char16_t*>(windowClass)), what + ": class");
+    log.Equal(RectOf(control), Twips(twips), what + ": place and size");
+    if (text != nullptr) {
+      log.Equal(TextOf(control), std::u16string(text), what + ": text");
+      continue;
+    }
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_EXSTYLE));
     log.Ok((style & (ES_MULTILINE | ES_AUTOVSCROLL)) == (ES_MULTILINE | ES_AUTOVSCROLL),
            what + ": several lines, growing down");
     // An edit control takes WS_BORDER to itself and draws it inside its
     // window: one dark line, then the white of the box.
-    if (IsWindowVisible(box) != FALSE) {
-      log.Ok(PixelAt(box, 0, 26) != "255,255,255", what + ": a line on its left edge");
-      log.Equal(PixelAt(box, 1, 26), std::string("255,255,255"),
+    if (IsWindowVisible(control) != FALSE) {
+      log.Ok(PixelAt(control, 0, 26) != "255,255,255", what + ": a line on its left edge");
+      log.Equal(PixelAt(control, 1, 26), std::string("255,255,255"),
                 what + ": one pixel of border, no more");
-      log.Equal(PixelAt(box, 3, 26), std::string("255,255,255"), what + ": a flat border");
+      log.Equal(PixelAt(control, 3, 26), std::string("255,255,255"), what + ": a flat border");
     }
     log.Ok((style & (ES_AUTOHSCROLL | WS_HSCROLL)) == 0, what + ": wraps its words");
     log.Ok((exStyle & WS_EX_CLIENTEDGE) == 0, what + ": no sunken edge");
   }
-  ExpectControl(dialog, ids::kHelp, L"Button", u"Help", Twips(3960, 2080, 735, 195), log);
   for (const int id : {ids::kWinamp, ids::kMusicMatch, ids::kWindowsMedia}) {
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(GetDlgItem(dialog, id), GWL_STYLE));
     log.Equal(style & BS_TYPEMASK, static_cast<DWORD>(BS_AUTORADIOBUTTON),
@@ -170,20 +161,29 @@ void ExpectLayout(HWND dialog, CheckLog& log) {
   log.Ok(GetFocus() == GetDlgItem(dialog, ids::kSave), "the focus starts on Save!!!");
 }
 
+// The user's script, played on the options dialog shown over the stored
+// settings; the user's way out unloads the form.
+void PlayOptions(Desktop& desktop, const Stored& stored, FrmOptions& form, ScriptedUser& user,
+                 const std::string& wayOut, CheckLog& log) {
+  Store(desktop, stored);
+  form.Load();
+  user.Start();
+  desktop.dialogs.ShowOptions(0, form);
+  user.Finish();
+  log.Ok(form.unloaded, wayOut + " unloads the form");
+}
+
 }  // namespace
 
 void CheckOptionsSaveAfterSwitching(Desktop& desktop, CheckLog& log) {
-  Store(desktop, {kPlayerWinamp, u"wa one", u"mm one", u"wmp one"});
   FrmOptions form(desktop.registry, desktop.messageBoxes);
-  form.Load();
   HWND seen = nullptr;
   ScriptedUser user(log, "options, save after switching");
   user.Then(kOptions,
             [&](HWND dialog) {
               seen = dialog;
               ExpectLayout(dialog, log);
-              log.Equal(SelectedOption(dialog), ids::kWinamp, "the stored player is selected");
-              log.Equal(VisibleBox(dialog), ids::kWinampText, "Winamp's template is shown");
+              ExpectChoice(dialog, PlayerChoice::kWinamp, "the stored player, Winamp", log);
               log.Equal(ItemText(dialog, ids::kWinampText), std::u16string(u"wa one"),
                         "Winamp's stored template");
               log.Equal(ItemText(dialog, ids::kMusicMatchText), std::u16string(u"mm one"),
@@ -192,14 +192,11 @@ void CheckOptionsSaveAfterSwitching(Desktop& desktop, CheckLog& log) {
                         "Windows Media Player's stored template, hidden");
               log.Equal(TabWalk(dialog, ids::kSave, 4), std::string("1001 1003 1007 1009 1001"),
                         "Tab: Save!!!, the selected player, its template, Help");
-              ExpectBanner(dialog, PlayerChoice::kWinamp, "Winamp selected", log);
               Press(dialog, ids::kMusicMatch);
             })
       .Then(kOptions,
             [&](HWND dialog) {
-              log.Equal(SelectedOption(dialog), ids::kMusicMatch, "MusicMatch clicked");
-              log.Equal(VisibleBox(dialog), ids::kMusicMatchText, "MusicMatch's template is shown");
-              ExpectBanner(dialog, PlayerChoice::kMusicMatch, "MusicMatch selected", log);
+              ExpectChoice(dialog, PlayerChoice::kMusicMatch, "MusicMatch clicked", log);
               log.Equal(TabWalk(dialog, ids::kSave, 4), std::string("1001 1004 1006 1009 1001"),
                         "Tab follows the selection");
               Type(dialog, ids::kMusicMatchText, u"mm two");
@@ -207,28 +204,21 @@ void CheckOptionsSaveAfterSwitching(Desktop& desktop, CheckLog& log) {
             })
       .Then(kOptions,
             [&](HWND dialog) {
-              log.Equal(SelectedOption(dialog), ids::kWindowsMedia, "Windows Media Player clicked");
-              log.Equal(VisibleBox(dialog), ids::kMediaText,
-                        "Windows Media Player's template is shown");
-              ExpectBanner(dialog, PlayerChoice::kWindowsMedia, "Windows Media Player selected",
+              ExpectChoice(dialog, PlayerChoice::kWindowsMedia, "Windows Media Player clicked",
                            log);
               Type(dialog, ids::kMediaText, u"wmp two");
               Press(dialog, ids::kWinamp);
             })
       .Then(kOptions, [&](HWND dialog) {
-        log.Equal(VisibleBox(dialog), ids::kWinampText, "back to Winamp's template");
+        ExpectChoice(dialog, PlayerChoice::kWinamp, "back to Winamp", log);
         log.Equal(ItemText(dialog, ids::kMusicMatchText), std::u16string(u"mm two"),
                   "a hidden template keeps what was typed");
-        ExpectBanner(dialog, PlayerChoice::kWinamp, "Winamp selected again", log);
         Type(dialog, ids::kWinampText, u"wa two \u266b");
         Press(dialog, ids::kWindowsMedia);
         Press(dialog, ids::kSave);
       });
-  user.Start();
-  desktop.dialogs.ShowOptions(0, form);
-  user.Finish();
-
-  log.Ok(form.unloaded, "Save!!! unloads the form");
+  PlayOptions(desktop, {kPlayerWinamp, u"wa one", u"mm one", u"wmp one"}, form, user, "Save!!!",
+              log);
   log.Ok(!form.failure, "nothing failed while storing");
   log.Ok(seen != nullptr && form.window == reinterpret_cast<platform::Hwnd>(seen),
          "the form knows its dialog's window");
@@ -239,14 +229,11 @@ void CheckOptionsSaveAfterSwitching(Desktop& desktop, CheckLog& log) {
 
 void CheckOptionsCloseBoxDiscards(Desktop& desktop, CheckLog& log) {
   const Stored stored{kPlayerMusicMatch, u"wa keep", u"mm keep", u"wmp keep"};
-  Store(desktop, stored);
   FrmOptions form(desktop.registry, desktop.messageBoxes);
-  form.Load();
   ScriptedUser user(log, "options, close box");
   user.Then(kOptions,
             [&](HWND dialog) {
-              log.Equal(SelectedOption(dialog), ids::kMusicMatch, "MusicMatch is stored");
-              log.Equal(VisibleBox(dialog), ids::kMusicMatchText, "its template is shown");
+              ExpectChoice(dialog, PlayerChoice::kMusicMatch, "MusicMatch is stored", log);
               log.Equal(ItemText(dialog, ids::kMusicMatchText), std::u16string(u"mm keep"),
                         "its stored template");
               Type(dialog, ids::kMusicMatchText, u"never stored");
@@ -254,23 +241,17 @@ void CheckOptionsCloseBoxDiscards(Desktop& desktop, CheckLog& log) {
               Type(dialog, ids::kWinampText, u"never stored");
             })
       .Then(kOptions, [&](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); });
-  user.Start();
-  desktop.dialogs.ShowOptions(0, form);
-  user.Finish();
-  log.Ok(form.unloaded, "the close box unloads the form");
+  PlayOptions(desktop, stored, form, user, "the close box", log);
   ExpectStored(desktop, stored, "after the close box", log);
 }
 
 void CheckOptionsEscapeKeepsItOpen(Desktop& desktop, CheckLog& log) {
   const Stored stored{kPlayerWindowsMedia, u"wa keep", u"mm keep", u"wmp keep"};
-  Store(desktop, stored);
   FrmOptions form(desktop.registry, desktop.messageBoxes);
-  form.Load();
   ScriptedUser user(log, "options, Esc");
   user.Then(kOptions,
             [&](HWND dialog) {
-              const HWND box = GetDlgItem(dialog, ids::kMediaText);
-              SetFocus(box);
+              SetFocus(GetDlgItem(dialog, ids::kMediaText));
               Type(dialog, ids::kMediaText, u"typed before Esc");
               PressKey(VK_ESCAPE);
             })
@@ -282,18 +263,13 @@ void CheckOptionsEscapeKeepsItOpen(Desktop& desktop, CheckLog& log) {
         log.Ok(IsWindowVisible(dialog) != FALSE, "IDCANCEL, as Esc arrives, leaves it open too");
         SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
       });
-  user.Start();
-  desktop.dialogs.ShowOptions(0, form);
-  user.Finish();
-  log.Ok(form.unloaded, "the close box unloads the form after Esc");
+  PlayOptions(desktop, stored, form, user, "the close box after Esc", log);
   ExpectStored(desktop, stored, "after Esc and the close box", log);
 }
 
 void CheckOptionsWithoutPlayerAndHelp(Desktop& desktop, CheckLog& log) {
   const Stored stored{u"Windows Media", u"wa keep", u"mm keep", u"wmp keep"};
-  Store(desktop, stored);
   FrmOptions form(desktop.registry, desktop.messageBoxes);
-  form.Load();
   HWND options = nullptr;
   ScriptedUser user(log, "options, no player, Help");
   const auto expectHelpBox = [&](HWND box, const std::u16string& opening) {
@@ -306,12 +282,9 @@ void CheckOptionsWithoutPlayerAndHelp(Desktop& desktop, CheckLog& log) {
   user.Then(kOptions,
             [&](HWND dialog) {
               options = dialog;
-              log.Equal(SelectedOption(dialog), 0, "an unknown player selects no button");
-              log.Equal(VisibleBox(dialog), ids::kWinampText,
-                        "Winamp's template is shown while no player is selected");
+              ExpectChoice(dialog, PlayerChoice::kNone, "an unknown player", log);
               log.Equal(TabWalk(dialog, ids::kSave, 4), std::string("1001 1003 1007 1009 1001"),
                         "Tab reaches the group at its first button");
-              ExpectBanner(dialog, PlayerChoice::kNone, "no player", log);
               Press(dialog, ids::kHelp);
             })
       .Then(u"Help", [&](HWND box) { expectHelpBox(box, u"Some Winamp Commands"); })
@@ -320,10 +293,7 @@ void CheckOptionsWithoutPlayerAndHelp(Desktop& desktop, CheckLog& log) {
         log.Ok(IsWindowEnabled(dialog) != FALSE, "the options dialog is back after Help");
         SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
       });
-  user.Start();
-  desktop.dialogs.ShowOptions(0, form);
-  user.Finish();
-  log.Ok(form.unloaded, "the close box unloads the form");
+  PlayOptions(desktop, stored, form, user, "the close box", log);
   ExpectStored(desktop, stored, "after Help and the close box", log);
 }
 
