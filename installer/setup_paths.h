@@ -23,8 +23,12 @@ inline const std::u16string kUiPluginKey =
 inline constexpr char16_t kCapabilitiesValue[] = u"Capabilities";
 inline constexpr char16_t kDescriptionValue[] = u"Description";
 inline constexpr char16_t kFriendlyNameValue[] = u"FriendlyName";
-inline constexpr char16_t kDescriptionText[] = u"res://Zeveduz.dll/RT_STRING/#103";
-inline constexpr char16_t kFriendlyNameText[] = u"res://Zeveduz.dll/RT_STRING/#102";
+// How Windows Media Player's list of plug-ins shows ours: plain text, which
+// the player shows as it stands.
+inline constexpr char16_t kDescriptionText[] =
+    u"Keeps the song that Windows Media Player plays where Tunebadge shows it in your "
+    u"Messenger name.";
+inline constexpr char16_t kFriendlyNameText[] = u"Tunebadge now playing";
 // "0000001": a background plug-in.
 inline constexpr unsigned kCapabilities = 1;
 

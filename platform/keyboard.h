@@ -1,4 +1,5 @@
-// Synthesised key strokes, delivered to the foreground window.
+// Synthesised key strokes, delivered to the foreground window, and the time
+// of the session's last input.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,10 @@ class Keyboard {
   virtual ~Keyboard() = default;
   // SendInput of keyboard events; answers how many were inserted.
   virtual std::uint32_t SendInput(const std::vector<KeyInput>& keys) = 0;
+  // GetLastInputInfo: the tick count (GetTickCount's clock) of the
+  // session's last input event, a program's own SendInput included; false
+  // when it cannot be read.
+  virtual bool GetLastInputInfo(std::uint32_t* tickCount) = 0;
 };
 
 }  // namespace tb::platform

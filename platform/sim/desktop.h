@@ -44,7 +44,7 @@ class SimDesktop {
   SimWindows windows{faults, timer};
   SimMessagePump messagePump{faults, timer, windows};
   SimMessenger messenger{faults};
-  SimKeyboard keyboard{faults, windows};
+  SimKeyboard keyboard{faults, timer, windows};
   SimScriptShell scriptShell{faults, registry};
   SimMessageBoxes messageBoxes{faults};
   SimShell shell{faults};

@@ -154,14 +154,24 @@ void SimWindows::DeliverQueued() {
     }
     const Input input = input_.front();
     input_.pop_front();
-    const SimWindow* window = Get(input.window);
+    SimWindow* window = Get(input.window);
     if (window != nullptr && !window->hung) {
+      CountAltZero(*window, input.key);
       const auto handler = keyHandlers_.find(window->className);
       if (handler != keyHandlers_.end()) {
         const KeyHandler run = handler->second;
         run(input.window, input.key);
       }
     }
+  }
+}
+
+void SimWindows::CountAltZero(SimWindow& window, const platform::KeyInput& key) {
+  constexpr std::uint16_t kVk0 = 0x30;
+  if (key.virtualKey == platform::kVkMenu) {
+    window.altDown = !key.keyUp;
+  } else if (key.virtualKey == kVk0 && !key.keyUp && window.altDown) {
+    ++window.altZeroCount;
   }
 }
 

@@ -39,6 +39,9 @@ struct SimWindow {
     std::uint64_t since = 0;
   };
   std::optional<Scroll> scroll;
+  // The Alt+0 key strokes the window has received, and whether Alt is down.
+  int altZeroCount = 0;
+  bool altDown = false;
 };
 
 // How often a scrolling title turns by one character.
@@ -129,6 +132,7 @@ class SimWindows final : public platform::Windows {
 
   // Brings every scrolling title to its turn at this moment.
   void TurnTitles();
+  static void CountAltZero(SimWindow& window, const platform::KeyInput& key);
   [[nodiscard]] bool Matches(platform::Hwnd window, platform::Hwnd parent,
                              const char16_t* className, const char16_t* title) const;
   [[nodiscard]] platform::Hwnd NewestTopLevel(const char16_t* className,

@@ -14,4 +14,14 @@ std::uint32_t Win32Keyboard::SendInput(const std::vector<platform::KeyInput>& ke
   return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+bool Win32Keyboard::GetLastInputInfo(std::uint32_t* tickCount) {
+  LASTINPUTINFO info{};
+  info.cbSize = sizeof(info);
+  if (::GetLastInputInfo(&info) == FALSE) {
+    return false;
+  }
+  *tickCount = info.dwTime;
+  return true;
+}
+
 }  // namespace tb::win32

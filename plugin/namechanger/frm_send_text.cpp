@@ -1,5 +1,6 @@
 #include "plugin/namechanger/frm_send_text.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -151,12 +152,12 @@ void FrmSendText::StoreCommand() {
   }
 }
 
-void FrmSendText::PressAltZero() {
+bool FrmSendText::PressAltZero() {
   platform::Platform& platform = platform_;
   const std::vector<platform::KeyInput> keys = {
       {platform::kVkMenu, false}, {kVk0, false}, {kVk0, true}, {platform::kVkMenu, true}};
   if (platform.keyboard.SendInput(keys) != keys.size()) {
-    return;
+    return false;
   }
   // Let the window that has the focus take the keys: messages of this
   // thread are processed meanwhile, and the wait is bounded.
@@ -165,20 +166,36 @@ void FrmSendText::PressAltZero() {
     platform.messagePump.DispatchPending();
     if ((!platform.messagePump.InputPending() && wait.Elapsed() >= kKeyStrokeSettleMs) ||
         wait.Expired()) {
-      return;
+      break;
     }
     wait.Pause();
   }
+  // The keys just sent are the session's last input: they are not the
+  // user's, and hold back no later change.
+  ownInputKnown_ = platform.keyboard.GetLastInputInfo(&ownInput_);
+  return true;
 }
 
-void FrmSendText::DeliverKeyStroke(platform::Hwnd previousForeground) {
-  platform::Platform& platform = platform_;
+bool FrmSendText::UserIsTyping() {
+  std::uint32_t lastInput = 0;
+  if (!platform_.keyboard.GetLastInputInfo(&lastInput) ||
+      (ownInputKnown_ && lastInput == ownInput_)) {
+    return false;
+  }
+  return platform_.timer.GetTickCount() - lastInput < kUserIdleMs;
+}
+
+bool FrmSendText::ConversationInFront() {
   std::array<char16_t, kClassNameBuffer> className{};
-  platform.windows.GetClassName(platform.windows.GetForegroundWindow(), className.data(),
-                                kClassNameBuffer);
-  if (UpToNul(std::u16string(className.data(), className.size())) == kConversationWindowClass) {
-    PressAltZero();
-    return;
+  platform_.windows.GetClassName(platform_.windows.GetForegroundWindow(), className.data(),
+                                 kClassNameBuffer);
+  return UpToNul(std::u16string(className.data(), className.size())) == kConversationWindowClass;
+}
+
+bool FrmSendText::DeliverKeyStroke(platform::Hwnd previousForeground) {
+  platform::Platform& platform = platform_;
+  if (ConversationInFront()) {
+    return PressAltZero();
   }
 
   std::unique_ptr<platform::ConversationWindow> conversation;
@@ -201,7 +218,9 @@ void FrmSendText::DeliverKeyStroke(platform::Hwnd previousForeground) {
     }
     wait.Pause();
   }
-  PressAltZero();
+  // Windows may have kept the focus where the user works: the key stroke
+  // goes only to a conversation window, never into the user's program.
+  const bool delivered = ConversationInFront() && PressAltZero();
   platform::Hwnd window = 0;
   if (handleOf(&window)) {
     // Messenger's window belongs to another program: the hide must not
@@ -209,13 +228,66 @@ void FrmSendText::DeliverKeyStroke(platform::Hwnd previousForeground) {
     platform.windows.ShowWindowAsync(window, platform::kSwHide);
   }
   platform.windows.SetForegroundWindow(previousForeground);
+  return delivered;
 }
 
-void FrmSendText::changeName() { changeName(ReadSetting(platform_.registry, kPlayer)); }
+void FrmSendText::Deliver(platform::Hwnd previousForeground, Delivery delivery) {
+  if (waiting_ && shown_ == delivery) {
+    // What waited is replaced by what the contacts see already (a song
+    // paused and resumed meanwhile): nothing needs sending.
+    waiting_.reset();
+    return;
+  }
+  waiting_ = std::move(delivery);
+  TryWaiting(previousForeground);
+}
+
+bool FrmSendText::MayTry() {
+  // Tick counts wrap; the intervals are far shorter than half the range.
+  const bool due = retryInterval_ == 0 ||
+                   static_cast<std::int32_t>(platform_.timer.GetTickCount() - nextAttempt_) >= 0;
+  return due && !UserIsTyping();
+}
+
+void FrmSendText::TryWaiting(platform::Hwnd previousForeground) {
+  if (!waiting_ || !MayTry()) {
+    return;
+  }
+  if (DeliverKeyStroke(previousForeground)) {
+    shown_ = std::move(waiting_);
+    waiting_.reset();
+    retryInterval_ = 0;
+    return;
+  }
+  // Refused: Windows flashes the taskbar button at each try, so the tries
+  // come further apart, but never more than kMostRetryIntervalMs.
+  retryInterval_ =
+      std::min(std::max(retryInterval_ * 2, kFirstRetryIntervalMs), kMostRetryIntervalMs);
+  nextAttempt_ = platform_.timer.GetTickCount() + retryInterval_;
+}
+
+void FrmSendText::DeliverWaiting() {
+  if (!waiting_) {
+    return;
+  }
+  const ChangingMark mark(changing_);
+  if (!loaded_) {
+    Load();
+  }
+  if (!MayTry()) {
+    return;
+  }
+  const platform::Hwnd previousForeground = platform_.windows.GetForegroundWindow();
+  // The quick text is stored again: it is this change that goes.
+  command_ = waiting_->command;
+  EnsureAutoSend();
+  StoreCommand();
+  TryWaiting(previousForeground);
+}
 
 void FrmSendText::changeNameBack() { changeNameBack(ReadSetting(platform_.registry, kPlayer)); }
 
-void FrmSendText::changeName(const std::u16string& player) {
+void FrmSendText::changeName(const std::u16string& player, const std::u16string& song) {
   const ChangingMark mark(changing_);
   if (!loaded_) {
     Load();
@@ -226,7 +298,7 @@ void FrmSendText::changeName(const std::u16string& player) {
   if (send) {
     EnsureAutoSend();
     StoreCommand();
-    DeliverKeyStroke(previousForeground);
+    Deliver(previousForeground, {command_, song});
   }
 }
 
@@ -243,7 +315,7 @@ void FrmSendText::changeNameBack(const std::u16string& player) {
   }
   WriteStatus(kStatusStopped);
   if (send) {
-    DeliverKeyStroke(previousForeground);
+    Deliver(previousForeground, {command_, u""});
   }
 }
 

@@ -30,6 +30,14 @@ inline constexpr std::uint32_t kFocusWaitMs = 500;
 // least to let the window that has the focus take it.
 inline constexpr std::uint32_t kKeyStrokeWaitMs = 500;
 inline constexpr std::uint32_t kKeyStrokeSettleMs = 50;
+// A user whose last input is younger than this is typing: no focus moves
+// and no key is pressed until they pause, so that no keystroke of theirs
+// goes astray and no draft of theirs is sent.
+inline constexpr std::uint32_t kUserIdleMs = 2000;
+// After Windows refused the conversation window the focus, the next tries
+// come after 1, 2, 4, 8, 16 and then every 30 seconds.
+inline constexpr std::uint32_t kFirstRetryIntervalMs = 1000;
+inline constexpr std::uint32_t kMostRetryIntervalMs = 30000;
 // The class-name buffer, in characters.
 inline constexpr int kClassNameBuffer = 250;
 
@@ -48,12 +56,20 @@ class FrmSendText {
   void Load();
   [[nodiscard]] bool Loaded() const { return loaded_; }
 
-  void changeName();
+  // A name change for the player that the caller has just read from the
+  // setting Player (with no message processed since: one reading serves
+  // both) and for the song it found, by the title it acted on.
+  void changeName(const std::u16string& player, const std::u16string& song);
+  // A restore for the player the setting Player names now, or for the one
+  // the caller has just read.
   void changeNameBack();
-  // The same, for the player that the caller has just read from the setting
-  // Player, with no message processed since: one reading serves both.
-  void changeName(const std::u16string& player);
   void changeNameBack(const std::u16string& player);
+
+  // A change or restore whose key stroke could not be pressed (the user
+  // was typing, or Windows kept the focus elsewhere) waits, and the newest
+  // replaces it; the poll tick calls this to deliver it as soon as it can.
+  void DeliverWaiting();
+  [[nodiscard]] bool Waiting() const { return waiting_.has_value(); }
 
   // Whether changeName or changeNameBack is running: their waits let the
   // thread process messages, so a poll tick can come due inside them.
@@ -80,8 +96,26 @@ class FrmSendText {
   void WriteStatus(const char16_t* status);
   void EnsureAutoSend();
   void StoreCommand();
-  void DeliverKeyStroke(platform::Hwnd previousForeground);
-  void PressAltZero();
+  // What a name change or restore sends, and for which song ("" for the
+  // ordinary name): two that are equal show the contacts the same.
+  struct Delivery {
+    std::u16string command;
+    std::u16string song;
+    bool operator==(const Delivery&) const = default;
+  };
+  void Deliver(platform::Hwnd previousForeground, Delivery delivery);
+  // Presses the waiting change's key stroke when it is time and the user is
+  // not typing; on a refusal, sets the time of the next try.
+  void TryWaiting(platform::Hwnd previousForeground);
+  // Presses Alt+0 in a conversation window; false when none came to the
+  // front, or the keys could not be sent.
+  bool DeliverKeyStroke(platform::Hwnd previousForeground);
+  bool ConversationInFront();
+  bool PressAltZero();
+  bool UserIsTyping();
+  // Whether a waiting change may be tried now: its time has come and the
+  // user is not typing.
+  bool MayTry();
 
   platform::Platform& platform_;
   MessengerApi& messenger_;
@@ -92,6 +126,15 @@ class FrmSendText {
   // The command last composed: "/name " and the new name. It is kept, and
   // sent again when the setting Player names no player the form knows.
   std::u16string command_;
+  // The change that waits to be delivered, and the one last delivered.
+  std::optional<Delivery> waiting_;
+  std::optional<Delivery> shown_;
+  // When a refused change is tried again, and how long the last wait was.
+  std::uint32_t nextAttempt_ = 0;
+  std::uint32_t retryInterval_ = 0;
+  // The last input's time as it stood right after the form's own keys.
+  std::uint32_t ownInput_ = 0;
+  bool ownInputKnown_ = false;
 };
 
 }  // namespace tb

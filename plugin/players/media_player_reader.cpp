@@ -15,7 +15,7 @@ void ModTimer::ReadMediaPlayer() {
   }
   if (mediaPlayerTitle_ != mediaPlayerLastTitle_) {
     mediaPlayerLastTitle_ = mediaPlayerTitle_;
-    frmSendText_.changeName(kPlayerWindowsMedia);
+    frmSendText_.changeName(kPlayerWindowsMedia, mediaPlayerTitle_);
   }
 }
 

@@ -9,9 +9,7 @@
 
 namespace tb {
 
-bool IsPresent(platform::Hwnd window) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(window)) > 0;
-}
+bool IsPresent(platform::Hwnd window) { return window != 0; }
 
 platform::Hwnd FindWinamp(platform::Platform& platform) {
   return platform.windows.FindWindow(kWinampWindowClass, nullptr);

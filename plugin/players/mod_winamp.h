@@ -33,8 +33,9 @@ inline constexpr std::intptr_t kWindowTextMaxLength = 65535;
 // on.
 inline constexpr std::uint32_t kFileInfoWaitMs = 1000;
 
-// A looked-up window counts as present when its handle, taken as a signed
-// 32-bit number, is greater than zero.
+// A looked-up window counts as present when its handle is not 0. (Taken as
+// a signed number, a handle with its top bit set would read as absent, and
+// the name would be restored while the player plays.)
 bool IsPresent(platform::Hwnd window);
 
 // The handle of a window of class "Winamp v1.x", or 0.

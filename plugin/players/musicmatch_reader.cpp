@@ -58,7 +58,7 @@ void ModTimer::ReadMusicMatch() {
   }
   if (song != musicMatchLastTitle_) {
     musicMatchLastTitle_ = song;
-    frmSendText_.changeName(kPlayerMusicMatch);
+    frmSendText_.changeName(kPlayerMusicMatch, song);
     musicMatchChanged_ = Changed::kYes;
   }
 }

@@ -63,6 +63,9 @@ void ModTimer::Tick() {
   if (!platform::Succeeded(messenger->GetMyStatus(&status)) || !IsSignedInStatus(status)) {
     return;
   }
+  // A change that could not be delivered goes first, whatever the switch:
+  // the restore that switching off asked for must arrive too.
+  frmSendText_.DeliverWaiting();
   if (ReadSetting(platform_.registry, kOnOff) != kSwitchOn) {
     return;
   }

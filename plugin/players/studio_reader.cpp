@@ -28,7 +28,7 @@ void ModTimer::ReadStudio() {
     return;
   }
   studioLastTitle_ = studioTitle_;
-  frmSendText_.changeName(kPlayerWinamp);
+  frmSendText_.changeName(kPlayerWinamp, studioTitle_);
   studioChanged_ = Changed::kYes;
 }
 

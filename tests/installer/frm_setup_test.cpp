@@ -79,8 +79,9 @@ TEST_F(Setup, InstallPlacesRegistersAndListsThePlugIn) {
                                                u"regsvr32 \"C:\\Plus\\blogging.dll\""};
   EXPECT_EQ(Started(), started);
   EXPECT_EQ(Hklm(kRegisteredPluginsKey, u"Tunebadge"), u"Tunebadge.Nick");
-  EXPECT_EQ(Hklm(kUiPluginKey, u"Description"), u"res://Zeveduz.dll/RT_STRING/#103");
-  EXPECT_EQ(Hklm(kUiPluginKey, u"FriendlyName"), u"res://Zeveduz.dll/RT_STRING/#102");
+  EXPECT_EQ(Hklm(kUiPluginKey, u"Description"), kDescriptionText);
+  EXPECT_EQ(Hklm(kUiPluginKey, u"FriendlyName"), u"Tunebadge now playing")
+      << "a name the player can show, not a resource of a library that is not there";
   const auto capabilities = desktop.registry.Get(kHkeyLocalMachine, kUiPluginKey, u"Capabilities");
   ASSERT_TRUE(capabilities);
   EXPECT_EQ(capabilities->type, platform::kRegDword);

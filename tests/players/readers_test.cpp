@@ -19,10 +19,13 @@ TEST(IdleTitle, TheMarkerMustEndOneCharacterBeforeTheEnd) {
   EXPECT_FALSE(IsIdleTitle(u"Song [Stopped] now", u"Stopped", u"Paused"));
 }
 
-TEST(IsPresent, TakesTheHandleAsASigned32BitNumber) {
+// A handle is a number, not a signed one: one with its top bit set is a
+// window like any other, or the name would be restored while it plays.
+TEST(IsPresent, AnyHandleButZeroIsAWindow) {
   EXPECT_TRUE(IsPresent(0x10010));
+  EXPECT_TRUE(IsPresent(0x80000010U));
+  EXPECT_TRUE(IsPresent(0xFFFFFFFFU));
   EXPECT_FALSE(IsPresent(0));
-  EXPECT_FALSE(IsPresent(0x80000010U));
 }
 
 // Runs scenario text on a fresh simulated desktop.

@@ -112,6 +112,10 @@ class RecordingWorld final : public World {
   std::optional<std::u16string> ForegroundClass() override { return foreground; }
   WindowState NewestWindow(Text /*window*/) override { return WindowState::kHidden; }
   void LockForeground(bool locked) override { Record("LockForeground", locked); }
+  void UserTypes() override { Record("UserTypes"); }
+  std::optional<int> AltZeroKeys(Text window) override {
+    return window == u"IMWindowClass" ? std::optional<int>(2) : std::nullopt;
+  }
   void FailCall(const std::string& call, std::size_t nth) override {
     Record("FailCall", call, nth);
   }
@@ -181,12 +185,14 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
                  "reg HKCU \"K\" \"V\" delete\nwindow STUDIO \"T\"\nclose STUDIO\nhang STUDIO\n"
                  "hang STUDIO off\nscroll STUDIO\nscroll STUDIO off\nhost slow 1500\n"
                  "fileinfo none\nfileinfo \"none\" \"A\" \"L\"\nfocus none\nfocus \"none\"\n"
-                 "focus Notepad\nforeground locked\nfail \"IMessenger::MyStatus\" 3\nfail X\n"
+                 "focus Notepad\nforeground locked\nuser types\nexpect keys IMWindowClass 2\n"
+                 "expect keys Notepad 0\nexpect keys IMWindowClass 1\nfail "
+                 "\"IMessenger::MyStatus\" 3\nfail X\n"
                  "tick\ntick 4\nanswer no\nanswer ok\noptions select MusicMatch\n"
                  "options text WindowsMedia \"T\"\noptions save\noptions esc\nabout sysinfo\n"
                  "user ordinary\nfile \"C:\\\\x\" \"MZ\"\nwmp play \"T\" \"A\" \"L\" \"1:00\"\n"
                  "wmp Pause\nwmp stop\nwmp close\n"),
-            Lines{});
+            (Lines{"27: expected 0 Alt+0, got no window", "28: expected 1 Alt+0, got 2 Alt+0"}));
   const std::string settings = Quote(kSettingsKeyPath);
   const Lines expected = {
       "SetStatus 10",
@@ -213,6 +219,7 @@ TEST(ScenarioRunner, ReadsEachVerbIntoTheSameCallOnAnyDesktop) {
       R"(Focus "none")",
       R"(Focus "Notepad")",
       "LockForeground 1",
+      "UserTypes",
       "FailCall IMessenger::MyStatus 3",
       "FailCall X 1",
       "Tick 1",
@@ -405,7 +412,7 @@ TEST(ScenarioRunner, AStepOutsideItsFormEndsTheRun) {
       {"tick 3 4", "tick 3 4: write it as tick [N]"},
       {"expect foo",
        "expect: foo is none of name|quicktext|setting|reg|result|sresult|msgbox|no|"
-       "sent|dialog|opened|started|focus|window|file|installer"},
+       "sent|dialog|opened|started|focus|window|keys|file|installer"},
   };
   for (const auto& [step, message] : cases) {
     RecordingWorld world;

@@ -174,6 +174,11 @@ scenario::WindowState SimWorld::NewestWindow(const std::u16string& className) {
   return window->visible ? scenario::WindowState::kVisible : scenario::WindowState::kHidden;
 }
 
+std::optional<int> SimWorld::AltZeroKeys(const std::u16string& className) {
+  const sim::SimWindow* window = desktop_.windows.Get(desktop_.windows.Newest(className));
+  return window != nullptr ? std::optional<int>(window->altZeroCount) : std::nullopt;
+}
+
 std::vector<scenario::ShownBox> SimWorld::ShownBoxes() {
   std::vector<scenario::ShownBox> boxes;
   for (const auto& box : desktop_.messageBoxes.Shown()) {

@@ -87,6 +87,8 @@ class SimWorld final : public scenario::World {
   [[nodiscard]] std::optional<std::u16string> ForegroundClass() override;
   [[nodiscard]] scenario::WindowState NewestWindow(const std::u16string& className) override;
   void LockForeground(bool locked) override { desktop_.windows.LockForeground(locked); }
+  void UserTypes() override { desktop_.keyboard.UserTypes(); }
+  [[nodiscard]] std::optional<int> AltZeroKeys(const std::u16string& className) override;
   void FailCall(const std::string& call, std::size_t nth) override {
     desktop_.faults.FailCall(call, nth);
   }

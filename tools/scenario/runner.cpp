@@ -353,6 +353,7 @@ std::vector<Runner::Verb> Runner::PlayerVerbs() {
        [](Runner& r, const Words& /*w*/) { r.world_.LockForeground(false); }},
       {"foreground locked", kSim,
        [](Runner& r, const Words& /*w*/) { r.world_.LockForeground(true); }},
+      {"user types", kBoth, [](Runner& r, const Words& /*w*/) { r.world_.UserTypes(); }},
   };
 }
 
@@ -527,6 +528,12 @@ std::vector<Runner::Verb> Runner::DesktopExpectations() {
                                     : state == WindowState::kVisible ? "visible"
                                                                      : "hidden";
          r.Check(actual == Lower(w[3].text), Lower(w[3].text), actual);
+       }},
+      {"expect keys CLASS N", kBoth,
+       [](Runner& r, const Words& w) {
+         const auto keys = r.world_.AltZeroKeys(w[2].text);
+         r.Check(keys && std::to_string(*keys) == ToUtf8(w[3].text), ToUtf8(w[3].text) + " Alt+0",
+                 keys ? std::to_string(*keys) + " Alt+0" : "no window");
        }},
       {R"(expect file "PATH" absent)", kSim, expectFile},
       {R"(expect file "PATH" "BYTES")", kSim, expectFile},

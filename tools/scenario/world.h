@@ -141,6 +141,11 @@ class World {
   [[nodiscard]] virtual std::optional<std::u16string> ForegroundClass() = 0;
   [[nodiscard]] virtual WindowState NewestWindow(const std::u16string& className) = 0;
   virtual void LockForeground(bool locked) = 0;
+  // The user presses and releases a key in the window in front, now.
+  virtual void UserTypes() = 0;
+  // How many Alt+0 key strokes the newest window of the class has received
+  // since it was opened; nothing when there is none.
+  [[nodiscard]] virtual std::optional<int> AltZeroKeys(const std::u16string& className) = 0;
   // The nth call from now of a seam call (by the simulated desktop's name
   // for it) fails.
   virtual void FailCall(const std::string& call, std::size_t nth) = 0;

@@ -312,7 +312,7 @@ void CheckInstall(CheckLog& log, const std::wstring& self, const std::wstring& p
   log.Equal(ReadDword(HKEY_LOCAL_MACHINE, kUiPluginKey, L"Capabilities").value_or(99),
             static_cast<DWORD>(1), "Capabilities");
   Equal(log, ReadString(HKEY_LOCAL_MACHINE, kUiPluginKey, L"FriendlyName").value_or(L"absent"),
-        std::wstring(L"res://Zeveduz.dll/RT_STRING/#102"), "FriendlyName");
+        std::wstring(L"Tunebadge now playing"), "FriendlyName");
   Equal(log, ReadString(HKEY_CURRENT_USER, kSettingsKey, L"Player").value_or(L"absent"),
         std::wstring(L"MusicMatch"), "Player");
   log.Ok(!ReadString(HKEY_CURRENT_USER, kSettingsKey, L"CurrentTag"), "settings reset");

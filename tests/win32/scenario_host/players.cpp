@@ -161,6 +161,7 @@ void OpenFileInfoDialog(const PlayerWindow& player) {
 
 LRESULT CALLBACK PlayerProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* player = reinterpret_cast<PlayerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  CountAltZero(window, message, wparam, lparam);
   switch (message) {
     case WM_NCCREATE: {
       const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);

@@ -3,6 +3,7 @@
 #include <oleauto.h>
 
 #include "platform/sim/host_tags.h"
+#include "tests/win32/scenario_host/window_threads.h"
 #include "tests/win32/support/com_support.h"
 
 namespace tb::test {
@@ -93,6 +94,7 @@ LRESULT CALLBACK QuickTextHost::Procedure(HWND window, UINT message, WPARAM wpar
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* host = reinterpret_cast<QuickTextHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  CountAltZero(window, message, wparam, lparam);
   switch (message) {
     case WM_SYSKEYDOWN:
       if (host != nullptr && wparam == kVk0 && (lparam & kContextAltDown) != 0) {

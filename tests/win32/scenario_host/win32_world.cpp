@@ -560,6 +560,24 @@ std::optional<std::u16string> Win32World::ForegroundClass() {
   return std::u16string(reinterpret_cast<const char16_t*>(name), length > 0 ? length : 0);
 }
 
+void Win32World::UserTypes() {
+  INPUT keys[2] = {};
+  for (INPUT& key : keys) {
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = VK_SHIFT;
+  }
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+}
+
+std::optional<int> Win32World::AltZeroKeys(const std::u16string& className) {
+  const auto existing = ledger_.Newest(className);
+  if (!existing) {
+    return std::nullopt;
+  }
+  return AltZeroKeysOf(existing->window);
+}
+
 scenario::WindowState Win32World::NewestWindow(const std::u16string& className) {
   const auto existing = ledger_.Newest(className);
   if (!existing) {

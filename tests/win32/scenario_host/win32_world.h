@@ -159,6 +159,9 @@ class Win32World final : public scenario::World {
   // Windows hands the focus over when asked (`foreground locked` is played
   // only on the simulated desktop).
   void LockForeground(bool /*locked*/) override {}
+  // A real key event (Shift pressed and released) to the window in front.
+  void UserTypes() override;
+  [[nodiscard]] std::optional<int> AltZeroKeys(const std::u16string& className) override;
   void FailCall(const std::string& call, std::size_t nth) override;
 
   void Answer(int button) override { boxes_.Answer(button); }

@@ -27,6 +27,27 @@ bool SameClassName(const std::u16string& a, const std::u16string& b) {
                         Wide(b), static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
+namespace {
+
+constexpr wchar_t kAltZeroProperty[] = L"TunebadgeAltZero";
+constexpr WPARAM kVk0 = 0x30;
+constexpr LPARAM kContextAltDown = LPARAM{1} << 29U;
+
+}  // namespace
+
+void CountAltZero(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_SYSKEYDOWN && wparam == kVk0 && (lparam & kContextAltDown) != 0) {
+    const INT_PTR count = AltZeroKeysOf(window) + 1;
+    SetPropW(window, kAltZeroProperty, reinterpret_cast<HANDLE>(count));
+  } else if (message == WM_NCDESTROY) {
+    RemovePropW(window, kAltZeroProperty);
+  }
+}
+
+int AltZeroKeysOf(HWND window) {
+  return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(window, kAltZeroProperty)));
+}
+
 std::u16string TitleOf(HWND window) {
   wchar_t text[1024] = {};
   const int length = InternalGetWindowText(window, text, 1024);

@@ -60,6 +60,12 @@ class WindowLedger {
 // Class names as Windows compares them.
 bool SameClassName(const std::u16string& a, const std::u16string& b);
 
+// Every stand-in window counts the Alt+0 key strokes it receives
+// (WM_SYSKEYDOWN of the 0 key with Alt held), in a window property that any
+// thread can read.
+void CountAltZero(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+int AltZeroKeysOf(HWND window);
+
 // A window's title without sending it a message, so a hung window's title
 // can be read too.
 std::u16string TitleOf(HWND window);
