@@ -137,11 +137,21 @@ class MediaObject final : public VtableOnly<IWMPMedia> {
   Counted count_;
 };
 
-// The simulated player's events, sent to a sink advised through COM.
+// The simulated player's events, sent to a sink advised through COM. Until
+// the player lets the sink go it may call it, so the sink's library must not
+// have said meanwhile that it could be unloaded.
 class SinkEvents final : public platform::MediaPlayerEvents {
  public:
-  explicit SinkEvents(IWMPEvents* sink) : sink_(sink) {}
-  ~SinkEvents() override { sink_->Release(); }
+  SinkEvents(IWMPEvents* sink, std::optional<std::string>& unloadFault)
+      : sink_(sink), library_(CodeModuleOf(sink)), unloadFault_(unloadFault) {}
+  ~SinkEvents() override {
+    if (CanUnloadNow(library_) == S_OK && !unloadFault_) {
+      unloadFault_ =
+          "the plug-in's library answered DllCanUnloadNow S_OK while the player still held its "
+          "event sink";
+    }
+    sink_->Release();
+  }
   SinkEvents(const SinkEvents&) = delete;
   SinkEvents& operator=(const SinkEvents&) = delete;
   SinkEvents(SinkEvents&&) = delete;
@@ -154,6 +164,8 @@ class SinkEvents final : public platform::MediaPlayerEvents {
 
  private:
   IWMPEvents* sink_;
+  HMODULE library_;
+  std::optional<std::string>& unloadFault_;
 };
 
 }  // namespace
@@ -163,8 +175,9 @@ class MediaPlayerStandIn::Core final : public VtableOnly<IWMPCore>,
                                        public IConnectionPointContainer,
                                        public IConnectionPoint {
  public:
-  Core(sim::SimMediaPlayer& player, const std::shared_ptr<LONG>& held)
-      : player_(&player), held_(held), count_(held) {
+  Core(sim::SimMediaPlayer& player, const std::shared_ptr<LONG>& held,
+       std::optional<std::string>& unloadFault)
+      : player_(&player), held_(held), unloadFault_(unloadFault), count_(held) {
     count_.Add();
   }
   // The player is gone: calls fail from now on.
@@ -246,7 +259,8 @@ class MediaPlayerStandIn::Core final : public VtableOnly<IWMPCore>,
       return CONNECT_E_CANNOTCONNECT;
     }
     std::uint32_t connection = 0;
-    const HRESULT hr = player_->Advise(std::make_shared<SinkEvents>(events), &connection);
+    const HRESULT hr =
+        player_->Advise(std::make_shared<SinkEvents>(events, unloadFault_), &connection);
     *cookie = connection;
     return hr;
   }
@@ -300,6 +314,8 @@ class MediaPlayerStandIn::Core final : public VtableOnly<IWMPCore>,
 
   sim::SimMediaPlayer* player_;
   std::shared_ptr<LONG> held_;
+  // The stand-in's; only sinks of a player that is not yet gone record in it.
+  std::optional<std::string>& unloadFault_;
   Counted count_;
 };
 
@@ -326,7 +342,8 @@ class PluginUi final : public platform::MediaPlayerPlugin {
 
 }  // namespace
 
-MediaPlayerStandIn::MediaPlayerStandIn(const CLSID& plugin) : core_(new Core(player_, held_)) {
+MediaPlayerStandIn::MediaPlayerStandIn(const CLSID& plugin)
+    : core_(new Core(player_, held_, unloadFault_)) {
   // The stand-in's own reference is not the plug-in's.
   InterlockedDecrement(held_.get());
   player_.makePlugin = [this, plugin]() -> std::unique_ptr<platform::MediaPlayerPlugin> {
@@ -338,6 +355,7 @@ MediaPlayerStandIn::MediaPlayerStandIn(const CLSID& plugin) : core_(new Core(pla
       return nullptr;
     }
     pluginFailure_.reset();
+    pluginLibrary_ = CodeModuleOf(made);
     return std::make_unique<PluginUi>(made, core_);
   };
 }
@@ -346,6 +364,18 @@ MediaPlayerStandIn::~MediaPlayerStandIn() {
   player_.Close();
   core_->Orphan();
   core_->Release();
+}
+
+std::optional<std::string> MediaPlayerStandIn::UnloadFault() const {
+  if (unloadFault_ || pluginLibrary_ == nullptr || player_.Running()) {
+    return unloadFault_;
+  }
+  const HRESULT hr = CanUnloadNow(pluginLibrary_);
+  if (hr == S_OK) {
+    return std::nullopt;
+  }
+  return "the plug-in's library answered DllCanUnloadNow " + Hex(hr) +
+         " once the player had closed";
 }
 
 unsigned long MediaPlayerStandIn::HeldByPlugin() const {

@@ -582,6 +582,11 @@ void Win32World::MediaPlayer(scenario::MediaAction action) {
     throw StepError("wmp close: the plug-in kept " + std::to_string(mediaPlayer_.HeldByPlugin()) +
                     " references to the player's core and media");
   }
+  if (action == scenario::MediaAction::kClose) {
+    if (const auto fault = mediaPlayer_.UnloadFault()) {
+      throw StepError("wmp close: " + *fault);
+    }
+  }
 }
 
 void Win32World::FailCall(const std::string& call, std::size_t nth) {
