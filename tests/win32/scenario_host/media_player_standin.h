@@ -35,7 +35,8 @@ class MediaPlayerStandIn {
 
   // Why the plug-in could not be created when the player last started.
   [[nodiscard]] const std::optional<std::string>& PluginFailure() const { return pluginFailure_; }
-  // References to the core and its media items that the plug-in holds.
+  // What the plug-in holds of the player: references to its core, and media
+  // items it has not released.
   [[nodiscard]] unsigned long HeldByPlugin() const;
   // Where the plug-in's library was wrong about whether it could be unloaded
   // (DllCanUnloadNow): yes while the player still held its event sink, or no
@@ -49,7 +50,8 @@ class MediaPlayerStandIn {
   // Outlives the player, whose sinks record in it as it lets them go.
   std::optional<std::string> unloadFault_;
   sim::SimMediaPlayer player_{faults_};
-  std::shared_ptr<LONG> held_ = std::make_shared<LONG>(0);
+  // Media items handed out and not released; they may outlive the stand-in.
+  std::shared_ptr<LONG> mediaHeld_ = std::make_shared<LONG>(0);
   Core* core_;
   std::optional<std::string> pluginFailure_;
   // The plug-in's library, once the player has made the plug-in. COM keeps
