@@ -37,8 +37,9 @@ enum class Lifetime {
   // The same, holding nothing: an object of a program, whose code cannot go
   // away under it.
   kHoldsNothing,
-  // Lives as long as its module and is never deleted; each reference a
-  // caller holds, holds the module (a class object's).
+  // Outlives every reference to it and is never deleted by one: a class
+  // object, which lives as long as its module, or an object a program keeps
+  // itself. Each reference a caller holds, holds the module.
   kStatic,
 };
 
