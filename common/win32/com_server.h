@@ -1,26 +1,19 @@
-// What every in-process COM server of ours has: the count of what holds
-// the library loaded (objects handed out, references to the class object,
-// LockServer locks), which DllCanUnloadNow asks about, and a class object
-// that lives as long as the library. Each library has its own count.
+// The class object of an in-process COM server of ours: it lives as long as
+// the library, and each reference to it, like each LockServer lock, holds
+// the library loaded.
 #pragma once
 
 #include <windows.h>
 
 #include <unknwn.h>
 
+#include "common/win32/com_object.h"
+
 namespace tb::win32 {
 
-inline LONG g_moduleLocks = 0;
-
-inline void LockModule() { InterlockedIncrement(&g_moduleLocks); }
-inline void UnlockModule() { InterlockedDecrement(&g_moduleLocks); }
-[[nodiscard]] inline bool ModuleLocked() {
-  return InterlockedCompareExchange(&g_moduleLocks, 0, 0) != 0;
-}
-
-// The library's one class object; each reference to it holds the library.
 // Make is the class's own.
-class LibraryClassFactory : public IClassFactory {
+class LibraryClassFactory
+    : public ComObject<Lifetime::kStatic, Implements<IClassFactory, IID_IClassFactory>> {
  public:
   // A new object's `iid` interface in *object.
   virtual HRESULT Make(REFIID iid, void** object) = 0;
@@ -35,27 +28,7 @@ class LibraryClassFactory : public IClassFactory {
     }
     return Make(iid, object);
   }
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) {
-      return E_POINTER;
-    }
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-      *object = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override {
-    LockModule();
-    return 2;
-  }
-  ULONG STDMETHODCALLTYPE Release() override {
-    UnlockModule();
-    return 1;
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) final {
     if (lock != FALSE) {
       LockModule();
     } else {

@@ -6,7 +6,6 @@
 
 #include "common/win32/bstr.h"
 #include "common/win32/guarded.h"
-#include "common/win32/guid.h"
 #include "plugin/win32/module.h"
 
 namespace tb::win32 {
@@ -18,20 +17,10 @@ VARIANT_BOOL Bool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
 
 HRESULT NickObject::Create(Plugin& plugin, REFIID iid, void** object) noexcept {
   *object = nullptr;
-  NickObject* created = nullptr;
-  const HRESULT made = Guarded([&] {
-    created = new NickObject(plugin);
-    return S_OK;
-  });
-  if (FAILED(made)) {
-    return made;
-  }
-  const HRESULT hr = created->QueryInterface(iid, object);
-  created->Release();
-  return hr;
+  return Guarded([&] { return HandOut(new NickObject(plugin), iid, object); });
 }
 
-NickObject::NickObject(Plugin& plugin) : nick_(plugin) { LockModule(); }
+NickObject::NickObject(Plugin& plugin) : nick_(plugin) {}
 
 NickObject::~NickObject() {
   if (vtableInfo_ != nullptr) {
@@ -40,31 +29,6 @@ NickObject::~NickObject() {
   if (dispatchInfo_ != nullptr) {
     dispatchInfo_->Release();
   }
-  UnlockModule();
-}
-
-HRESULT NickObject::QueryInterface(REFIID iid, void** object) {
-  if (object == nullptr) {
-    return E_POINTER;
-  }
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-      IsEqualIID(iid, kIidNickGuid)) {
-    *object = static_cast<_Nick*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG NickObject::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-
-ULONG NickObject::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) {
-    delete this;
-  }
-  return static_cast<ULONG>(left);
 }
 
 HRESULT NickObject::LoadTypeInfo() {

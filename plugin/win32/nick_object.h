@@ -7,25 +7,18 @@
 
 #include <oaidl.h>
 
+#include "common/win32/com_object.h"
+#include "common/win32/guid.h"
 #include "plugin/core/nick.h"
 #include "tunebadge.h"
 
 namespace tb::win32 {
 
-class NickObject final : public _Nick {
+class NickObject final
+    : public ComObject<Lifetime::kHoldsModule, Implements<_Nick, kIidNickGuid, IID_IDispatch>> {
  public:
   // A new object's `iid` interface in *object; start-up must have run.
   static HRESULT Create(Plugin& plugin, REFIID iid, void** object) noexcept;
-
-  NickObject(const NickObject&) = delete;
-  NickObject& operator=(const NickObject&) = delete;
-  NickObject(NickObject&&) = delete;
-  NickObject& operator=(NickObject&&) = delete;
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   // IDispatch, from the embedded type library.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
@@ -52,13 +45,12 @@ class NickObject final : public _Nick {
 
  private:
   explicit NickObject(Plugin& plugin);
-  ~NickObject();
+  ~NickObject() override;
 
   // The type information of _Nick as the library describes it (a
   // dispinterface, for GetTypeInfo) and of its vtable (for DispInvoke).
   HRESULT LoadTypeInfo();
 
-  LONG references_ = 1;
   Nick nick_;
   ITypeInfo* dispatchInfo_ = nullptr;
   ITypeInfo* vtableInfo_ = nullptr;

@@ -4,41 +4,20 @@
 #include <utility>
 
 #include "common/win32/bstr.h"
+#include "common/win32/com_object.h"
 
 namespace tb::win32 {
 namespace {
 
 // An IWMPEvents sink: the three events the publisher acts on go to it, the
-// others are taken and dropped.
-class EventSink final : public IWMPEvents {
+// others are taken and dropped. It holds the library for as long as the
+// player holds it, which for a player that refused to let it go is until
+// the player ends.
+class EventSink final
+    : public ComObject<Lifetime::kHoldsModule, Implements<IWMPEvents, __uuidof(IWMPEvents)>> {
  public:
   explicit EventSink(std::shared_ptr<platform::MediaPlayerEvents> events)
       : events_(std::move(events)) {}
-  EventSink(const EventSink&) = delete;
-  EventSink& operator=(const EventSink&) = delete;
-  EventSink(EventSink&&) = delete;
-  EventSink& operator=(EventSink&&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) {
-      return E_POINTER;
-    }
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, __uuidof(IWMPEvents))) {
-      *object = static_cast<IWMPEvents*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) {
-      delete this;
-    }
-    return left;
-  }
 
   void STDMETHODCALLTYPE PlayStateChange(LONG state) override {
     Pass([state](platform::MediaPlayerEvents& events) { events.PlayStateChange(state); });
@@ -105,7 +84,7 @@ class EventSink final : public IWMPEvents {
                                  LONG /*y*/) override {}
 
  private:
-  ~EventSink() = default;
+  ~EventSink() override = default;
 
   // An event returns nothing, and nothing thrown may reach the player.
   template <typename Event>
@@ -116,7 +95,6 @@ class EventSink final : public IWMPEvents {
     }
   }
 
-  LONG references_ = 1;
   std::shared_ptr<platform::MediaPlayerEvents> events_;
 };
 

@@ -1,49 +1,14 @@
 #include "publisher/win32/plugin_object.h"
 
-#include <new>
 #include <utility>
 
 #include "common/win32/guarded.h"
-#include "publisher/win32/module.h"
 
 namespace tb::win32 {
 
-PublisherObject::PublisherObject() { LockModule(); }
-
-// Released without SetCore(null), the publisher lets the core go as it ends.
-PublisherObject::~PublisherObject() { UnlockModule(); }
-
 HRESULT PublisherObject::Create(REFIID iid, void** object) noexcept {
-  auto* made = new (std::nothrow) PublisherObject;
-  if (made == nullptr) {
-    return E_OUTOFMEMORY;
-  }
-  const HRESULT hr = made->QueryInterface(iid, object);
-  made->Release();
-  return hr;
-}
-
-HRESULT PublisherObject::QueryInterface(REFIID iid, void** object) {
-  if (object == nullptr) {
-    return E_POINTER;
-  }
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, __uuidof(IWMPPluginUI))) {
-    *object = static_cast<IWMPPluginUI*>(this);
-    AddRef();
-    return S_OK;
-  }
   *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG PublisherObject::AddRef() { return InterlockedIncrement(&references_); }
-
-ULONG PublisherObject::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) {
-    delete this;
-  }
-  return left;
+  return Guarded([&] { return HandOut(new PublisherObject, iid, object); });
 }
 
 HRESULT PublisherObject::SetCore(IWMPCore* core) {

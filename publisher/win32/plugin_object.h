@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "common/win32/com_object.h"
 #include "platform/win32/registry.h"
 #include "plugin_ui.h"
 #include "publisher/publisher.h"
@@ -16,20 +17,11 @@
 
 namespace tb::win32 {
 
-class PublisherObject final : public IWMPPluginUI {
+class PublisherObject final
+    : public ComObject<Lifetime::kHoldsModule, Implements<IWMPPluginUI, __uuidof(IWMPPluginUI)>> {
  public:
   // A new object's `iid` interface in *object.
   static HRESULT Create(REFIID iid, void** object) noexcept;
-
-  PublisherObject(const PublisherObject&) = delete;
-  PublisherObject& operator=(const PublisherObject&) = delete;
-  PublisherObject(PublisherObject&&) = delete;
-  PublisherObject& operator=(PublisherObject&&) = delete;
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   // IWMPPluginUI
   HRESULT STDMETHODCALLTYPE SetCore(IWMPCore* core) override;
@@ -41,10 +33,11 @@ class PublisherObject final : public IWMPPluginUI {
   HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG* message) override;
 
  private:
-  PublisherObject();
-  ~PublisherObject();
+  PublisherObject() = default;
+  // Released without SetCore(null), the publisher lets the core go as it
+  // ends.
+  ~PublisherObject() override = default;
 
-  LONG references_ = 1;
   Win32Registry registry_;
   // Declared before the publisher, which uses it to its end.
   std::unique_ptr<Win32MediaPlayerCore> core_;

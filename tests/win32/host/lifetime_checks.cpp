@@ -22,16 +22,9 @@ using tb::win32::kIidNickGuid;
 constexpr char16_t kSettingsParent[] =
     u"Software\\VB and VBA Program Settings\\Corvan's tbg Plugin";
 
-// The library's own DllCanUnloadNow; E_UNEXPECTED when it is not loaded.
+// Tunebadge.dll's own DllCanUnloadNow; E_UNEXPECTED when it is not loaded.
 HRESULT CanUnloadNow(const Host& host) {
-  const HMODULE module = GetModuleHandleW(Wide(host.dllPath.c_str()));
-  if (module == nullptr) {
-    return E_UNEXPECTED;
-  }
-  using Entry = HRESULT(WINAPI*)();
-  const auto entry = reinterpret_cast<Entry>(
-      reinterpret_cast<void (*)()>(GetProcAddress(module, "DllCanUnloadNow")));
-  return entry != nullptr ? entry() : E_UNEXPECTED;
+  return test::CanUnloadNow(GetModuleHandleW(Wide(host.dllPath.c_str())));
 }
 
 HRESULT CreateNick(::_Nick** nick) {

@@ -308,6 +308,16 @@ void CheckDispatchCalls(Host& host) {
   if (!object) {
     return;
   }
+  Ref<IUnknown> unknown;
+  Ref<IUnknown> unknownOfDispatch;
+  nick->QueryInterface(IID_IUnknown, unknown.ReceiveVoid());
+  object->QueryInterface(IID_IUnknown, unknownOfDispatch.ReceiveVoid());
+  host.log.Ok(unknown && unknown.Get() == unknownOfDispatch.Get(),
+              "IUnknown is the same pointer from _Nick and from IDispatch");
+  void* lacking = &host;
+  host.log.Equal(Hex(nick->QueryInterface(IID_IClassFactory, &lacking)), Hex(E_NOINTERFACE),
+                 "QueryInterface of an interface the object lacks");
+  host.log.Ok(lacking == nullptr, "an interface the object lacks is answered with null");
   CheckDispatchTypeInfo(host, object.Get());
   std::array<DISPID, 6> ids{};
   CheckNames(host, object.Get(), ids);

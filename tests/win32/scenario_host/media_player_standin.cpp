@@ -7,6 +7,7 @@
 #include <memory>
 #include <utility>
 
+#include "common/win32/com_object.h"
 #include "plugin_ui.h"
 #include "tests/win32/support/com_support.h"
 
@@ -33,54 +34,17 @@ HRESULT Answer(HRESULT hr, const std::u16string& text, BSTR* out) {
   return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
-// Reference counting of the stand-in's COM objects: each also counts its
-// references in a sum over them all, which outlives the stand-in.
-class Counted {
- public:
-  explicit Counted(std::shared_ptr<LONG> held) : held_(std::move(held)) {}
-  ULONG Add() {
-    InterlockedIncrement(held_.get());
-    return InterlockedIncrement(&references_);
-  }
-  // Deletes `object` when the last reference went.
-  template <typename Object>
-  ULONG Drop(Object* object) {
-    InterlockedDecrement(held_.get());
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) {
-      delete object;
-    }
-    return static_cast<ULONG>(left);
-  }
-
- private:
-  std::shared_ptr<LONG> held_;
-  LONG references_ = 0;
-};
-
-// IWMPMedia over one media reference of the simulated player.
-class MediaObject final : public VtableOnly<IWMPMedia> {
+// IWMPMedia over one media reference of the simulated player; each counts
+// itself in a sum over them all, which outlives the stand-in.
+class MediaObject final
+    : public win32::ComObject<
+          win32::Lifetime::kHoldsNothing,
+          win32::Implements<VtableOnly<IWMPMedia>, __uuidof(IWMPMedia), IID_IDispatch>> {
  public:
   MediaObject(std::unique_ptr<platform::Media> media, std::shared_ptr<LONG> held)
-      : media_(std::move(media)), count_(std::move(held)) {
-    count_.Add();
+      : media_(std::move(media)), held_(std::move(held)) {
+    InterlockedIncrement(held_.get());
   }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) {
-      return E_POINTER;
-    }
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, __uuidof(IWMPMedia))) {
-      *object = static_cast<IWMPMedia*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return count_.Add(); }
-  ULONG STDMETHODCALLTYPE Release() override { return count_.Drop(this); }
 
   HRESULT STDMETHODCALLTYPE get_name(BSTR* name) override {
     std::u16string text;
@@ -130,18 +94,27 @@ class MediaObject final : public VtableOnly<IWMPMedia> {
   }
 
  private:
-  friend class Counted;  // which deletes it with its last reference
-  ~MediaObject() = default;
+  ~MediaObject() override { InterlockedDecrement(held_.get()); }
 
   std::unique_ptr<platform::Media> media_;
-  Counted count_;
+  std::shared_ptr<LONG> held_;
 };
 
-// The simulated player's events, sent to a sink advised through COM.
+// The simulated player's events, sent to a sink advised through COM. Until
+// the player lets the sink go it may call it, so the sink's library must not
+// have said meanwhile that it could be unloaded.
 class SinkEvents final : public platform::MediaPlayerEvents {
  public:
-  explicit SinkEvents(IWMPEvents* sink) : sink_(sink) {}
-  ~SinkEvents() override { sink_->Release(); }
+  SinkEvents(IWMPEvents* sink, std::optional<std::string>& unloadFault)
+      : sink_(sink), library_(CodeModuleOf(sink)), unloadFault_(unloadFault) {}
+  ~SinkEvents() override {
+    if (CanUnloadNow(library_) == S_OK && !unloadFault_) {
+      unloadFault_ =
+          "the plug-in's library answered DllCanUnloadNow S_OK while the player still held its "
+          "event sink";
+    }
+    sink_->Release();
+  }
   SinkEvents(const SinkEvents&) = delete;
   SinkEvents& operator=(const SinkEvents&) = delete;
   SinkEvents(SinkEvents&&) = delete;
@@ -154,40 +127,25 @@ class SinkEvents final : public platform::MediaPlayerEvents {
 
  private:
   IWMPEvents* sink_;
+  HMODULE library_;
+  std::optional<std::string>& unloadFault_;
 };
 
 }  // namespace
 
 // IWMPCore of the simulated player, with its one connection point.
-class MediaPlayerStandIn::Core final : public VtableOnly<IWMPCore>,
-                                       public IConnectionPointContainer,
-                                       public IConnectionPoint {
+class MediaPlayerStandIn::Core final
+    : public win32::ComObject<
+          win32::Lifetime::kHoldsNothing,
+          win32::Implements<VtableOnly<IWMPCore>, __uuidof(IWMPCore), IID_IDispatch>,
+          win32::Implements<IConnectionPointContainer, IID_IConnectionPointContainer>,
+          win32::Implements<IConnectionPoint, IID_IConnectionPoint>> {
  public:
-  Core(sim::SimMediaPlayer& player, const std::shared_ptr<LONG>& held)
-      : player_(&player), held_(held), count_(held) {
-    count_.Add();
-  }
+  Core(sim::SimMediaPlayer& player, const std::shared_ptr<LONG>& mediaHeld,
+       std::optional<std::string>& unloadFault)
+      : player_(&player), mediaHeld_(mediaHeld), unloadFault_(unloadFault) {}
   // The player is gone: calls fail from now on.
   void Orphan() { player_ = nullptr; }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) {
-      return E_POINTER;
-    }
-    *object = nullptr;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, __uuidof(IWMPCore))) {
-      *object = static_cast<IWMPCore*>(this);
-    } else if (IsEqualIID(iid, IID_IConnectionPointContainer)) {
-      *object = static_cast<IConnectionPointContainer*>(this);
-    } else {
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return count_.Add(); }
-  ULONG STDMETHODCALLTYPE Release() override { return count_.Drop(this); }
 
   HRESULT STDMETHODCALLTYPE get_playState(WMPPlayState* state) override {
     if (state == nullptr) {
@@ -206,7 +164,7 @@ class MediaPlayerStandIn::Core final : public VtableOnly<IWMPCore>,
     std::unique_ptr<platform::Media> current;
     const HRESULT hr = player_ != nullptr ? player_->GetCurrentMedia(&current) : E_UNEXPECTED;
     if (SUCCEEDED(hr) && current != nullptr) {
-      *media = new MediaObject(std::move(current), held_);
+      *media = new MediaObject(std::move(current), mediaHeld_);
     }
     return hr;
   }
@@ -246,7 +204,8 @@ class MediaPlayerStandIn::Core final : public VtableOnly<IWMPCore>,
       return CONNECT_E_CANNOTCONNECT;
     }
     std::uint32_t connection = 0;
-    const HRESULT hr = player_->Advise(std::make_shared<SinkEvents>(events), &connection);
+    const HRESULT hr =
+        player_->Advise(std::make_shared<SinkEvents>(events, unloadFault_), &connection);
     *cookie = connection;
     return hr;
   }
@@ -295,12 +254,12 @@ class MediaPlayerStandIn::Core final : public VtableOnly<IWMPCore>,
   HRESULT STDMETHODCALLTYPE get_status(BSTR* /*status*/) override { return E_NOTIMPL; }
 
  private:
-  friend class test::Counted;  // which deletes it with its last reference
-  ~Core() = default;
+  ~Core() override = default;
 
   sim::SimMediaPlayer* player_;
-  std::shared_ptr<LONG> held_;
-  Counted count_;
+  std::shared_ptr<LONG> mediaHeld_;
+  // The stand-in's; only sinks of a player that is not yet gone record in it.
+  std::optional<std::string>& unloadFault_;
 };
 
 namespace {
@@ -326,9 +285,8 @@ class PluginUi final : public platform::MediaPlayerPlugin {
 
 }  // namespace
 
-MediaPlayerStandIn::MediaPlayerStandIn(const CLSID& plugin) : core_(new Core(player_, held_)) {
-  // The stand-in's own reference is not the plug-in's.
-  InterlockedDecrement(held_.get());
+MediaPlayerStandIn::MediaPlayerStandIn(const CLSID& plugin)
+    : core_(new Core(player_, mediaHeld_, unloadFault_)) {
   player_.makePlugin = [this, plugin]() -> std::unique_ptr<platform::MediaPlayerPlugin> {
     IWMPPluginUI* made = nullptr;
     const HRESULT hr = CoCreateInstance(plugin, nullptr, CLSCTX_INPROC_SERVER,
@@ -338,6 +296,7 @@ MediaPlayerStandIn::MediaPlayerStandIn(const CLSID& plugin) : core_(new Core(pla
       return nullptr;
     }
     pluginFailure_.reset();
+    pluginLibrary_ = CodeModuleOf(made);
     return std::make_unique<PluginUi>(made, core_);
   };
 }
@@ -348,8 +307,24 @@ MediaPlayerStandIn::~MediaPlayerStandIn() {
   core_->Release();
 }
 
+std::optional<std::string> MediaPlayerStandIn::UnloadFault() const {
+  if (unloadFault_ || pluginLibrary_ == nullptr || player_.Running()) {
+    return unloadFault_;
+  }
+  const HRESULT hr = CanUnloadNow(pluginLibrary_);
+  if (hr == S_OK) {
+    return std::nullopt;
+  }
+  return "the plug-in's library answered DllCanUnloadNow " + Hex(hr) +
+         " once the player had closed";
+}
+
 unsigned long MediaPlayerStandIn::HeldByPlugin() const {
-  return static_cast<unsigned long>(InterlockedCompareExchange(held_.get(), 0, 0));
+  // Release answers the references left; all but the stand-in's own are the
+  // plug-in's.
+  core_->AddRef();
+  const ULONG core = core_->Release() - 1;
+  return core + static_cast<unsigned long>(InterlockedCompareExchange(mediaHeld_.get(), 0, 0));
 }
 
 }  // namespace tb::test

@@ -35,17 +35,28 @@ class MediaPlayerStandIn {
 
   // Why the plug-in could not be created when the player last started.
   [[nodiscard]] const std::optional<std::string>& PluginFailure() const { return pluginFailure_; }
-  // References to the core and its media items that the plug-in holds.
+  // What the plug-in holds of the player: references to its core, and media
+  // items it has not released.
   [[nodiscard]] unsigned long HeldByPlugin() const;
+  // Where the plug-in's library was wrong about whether it could be unloaded
+  // (DllCanUnloadNow): yes while the player still held its event sink, or no
+  // once the player has closed and holds nothing of it.
+  [[nodiscard]] std::optional<std::string> UnloadFault() const;
 
  private:
   class Core;
 
   sim::Faults faults_;
+  // Outlives the player, whose sinks record in it as it lets them go.
+  std::optional<std::string> unloadFault_;
   sim::SimMediaPlayer player_{faults_};
-  std::shared_ptr<LONG> held_ = std::make_shared<LONG>(0);
+  // Media items handed out and not released; they may outlive the stand-in.
+  std::shared_ptr<LONG> mediaHeld_ = std::make_shared<LONG>(0);
   Core* core_;
   std::optional<std::string> pluginFailure_;
+  // The plug-in's library, once the player has made the plug-in. COM keeps
+  // it loaded: nothing here asks it to free unused libraries.
+  HMODULE pluginLibrary_ = nullptr;
 };
 
 }  // namespace tb::test

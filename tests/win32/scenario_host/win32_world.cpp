@@ -8,6 +8,7 @@
 
 #include "common/publisher_identity.h"
 #include "common/settings.h"
+#include "common/win32/com_object.h"
 #include "common/win32/guid.h"
 #include "tools/scenario/scenario.h"
 
@@ -135,22 +136,10 @@ std::u16string BoxText(HWND box) {
 
 namespace {
 
-class AbsentClassFactory final : public IClassFactory {
+class AbsentClassFactory final
+    : public win32::ComObject<win32::Lifetime::kStatic,
+                              win32::Implements<IClassFactory, IID_IClassFactory>> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) {
-      return E_POINTER;
-    }
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-      *object = static_cast<IClassFactory*>(this);
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  // A static object: the count is not kept.
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* /*outer*/, REFIID /*iid*/,
                                            void** object) override {
     if (object != nullptr) {
@@ -599,6 +588,11 @@ void Win32World::MediaPlayer(scenario::MediaAction action) {
   if (action == scenario::MediaAction::kClose && mediaPlayer_.HeldByPlugin() != 0) {
     throw StepError("wmp close: the plug-in kept " + std::to_string(mediaPlayer_.HeldByPlugin()) +
                     " references to the player's core and media");
+  }
+  if (action == scenario::MediaAction::kClose) {
+    if (const auto fault = mediaPlayer_.UnloadFault()) {
+      throw StepError("wmp close: " + *fault);
+    }
   }
 }
 

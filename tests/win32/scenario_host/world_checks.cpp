@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "common/win32/com_object.h"
+#include "common/win32/guid.h"
 #include "platform/registry_data.h"
 #include "platform/win32/messenger.h"
 #include "tests/support/check_log.h"
@@ -43,18 +45,11 @@ MessengerStandInState& Messenger() {
 }
 
 // A plug-in that answers the tags (!A) and (!Empty), and nothing else.
-class FakeNick final : public VtableOnly<::_Nick> {
+class FakeNick final
+    : public win32::ComObject<
+          win32::Lifetime::kStatic,
+          win32::Implements<VtableOnly<::_Nick>, win32::kIidNickGuid, IID_IDispatch>> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (!IsEqualIID(iid, IID_IUnknown)) {
-      *object = nullptr;
-      return E_NOINTERFACE;
-    }
-    *object = this;
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE Initialize(LONG /*version*/, BSTR /*email*/, IDispatch* /*messenger*/,
                                        VARIANT_BOOL* /*result*/) override {
     return E_NOTIMPL;

@@ -1,6 +1,6 @@
 // Small helpers for the Windows test programs: owned COM references and
-// BSTRs, printable HRESULTs, a message loop with a time bound, and whether
-// a registry key exists.
+// BSTRs, printable HRESULTs, a message loop with a time bound, whether a
+// registry key exists, and whether a COM server's library may go.
 #pragma once
 
 #include <windows.h>
@@ -117,6 +117,28 @@ inline bool KeyExists(HKEY root, const std::u16string& path) {
   }
   RegCloseKey(key);
   return true;
+}
+
+// The module whose code answers calls on `object`: the one its vtable lives
+// in. The handle adds no reference to the module.
+inline HMODULE CodeModuleOf(IUnknown* object) {
+  HMODULE module = nullptr;
+  const DWORD flags =
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+  return GetModuleHandleExW(flags, *reinterpret_cast<LPCWSTR*>(object), &module) != FALSE ? module
+                                                                                          : nullptr;
+}
+
+// The library's own DllCanUnloadNow; E_UNEXPECTED for no library or none
+// that answers it.
+inline HRESULT CanUnloadNow(HMODULE library) {
+  if (library == nullptr) {
+    return E_UNEXPECTED;
+  }
+  using Entry = HRESULT(WINAPI*)();
+  const auto entry = reinterpret_cast<Entry>(
+      reinterpret_cast<void (*)()>(GetProcAddress(library, "DllCanUnloadNow")));
+  return entry != nullptr ? entry() : E_UNEXPECTED;
 }
 
 }  // namespace tb::test

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/win32/com_object.h"
 #include "platform/win32/messenger.h"
 
 namespace tb::test {
@@ -28,38 +29,14 @@ struct Member {
 
 // A hand-written IDispatch over a few members; the names are found without
 // regard to case, as script hosts expect.
-class DispatchObject : public IDispatch {
+class DispatchObject : public win32::ComObject<win32::Lifetime::kHoldsNothing,
+                                               win32::Implements<IDispatch, IID_IDispatch>> {
  public:
   DispatchObject(MessengerStandInState& state, const Member* members, std::size_t count)
       : state_(state), members_(members), count_(count) {
     ++state_.liveObjects;
   }
-  virtual ~DispatchObject() { --state_.liveObjects; }
-  DispatchObject(const DispatchObject&) = delete;
-  DispatchObject& operator=(const DispatchObject&) = delete;
-  DispatchObject(DispatchObject&&) = delete;
-  DispatchObject& operator=(DispatchObject&&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) {
-      return E_POINTER;
-    }
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-      *object = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) {
-      delete this;
-    }
-    return left;
-  }
+  ~DispatchObject() override { --state_.liveObjects; }
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     *count = 0;
@@ -101,7 +78,6 @@ class DispatchObject : public IDispatch {
   }
 
  private:
-  ULONG references_ = 1;
   const Member* members_;
   std::size_t count_;
 };
@@ -271,30 +247,12 @@ class StandInMessenger final : public DispatchObject {
   }
 };
 
-class StandInFactory final : public IClassFactory {
+class StandInFactory final
+    : public win32::ComObject<win32::Lifetime::kHoldsNothing,
+                              win32::Implements<IClassFactory, IID_IClassFactory>> {
  public:
   explicit StandInFactory(MessengerStandInState& state) : state_(state) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) {
-      return E_POINTER;
-    }
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-      *object = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) {
-      delete this;
-    }
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
     *object = nullptr;
     if (outer != nullptr) {
@@ -303,16 +261,12 @@ class StandInFactory final : public IClassFactory {
     if (state_.Enter("CoCreateInstance(Messenger)") || !state_.installed) {
       return REGDB_E_CLASSNOTREG;
     }
-    auto* messenger = new StandInMessenger(state_);
-    const HRESULT hr = messenger->QueryInterface(iid, object);
-    messenger->Release();
-    return hr;
+    return win32::HandOut(new StandInMessenger(state_), iid, object);
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL /*lock*/) override { return S_OK; }
 
  private:
   MessengerStandInState& state_;
-  ULONG references_ = 1;
 };
 
 constexpr const char* kFailableCalls[] = {
