@@ -60,6 +60,19 @@ platform::Status DeleteRegistryValue(platform::Registry& registry, platform::Reg
   return registry.DeleteValue(key.Get(), name);
 }
 
+platform::Status DeleteRegistryKeys(platform::Registry& registry, platform::RegKey root,
+                                    std::initializer_list<std::u16string> paths) {
+  platform::Status result = platform::kErrorSuccess;
+  for (const std::u16string& path : paths) {
+    const platform::Status status = registry.DeleteKey(root, path);
+    if (status != platform::kErrorSuccess && status != platform::kErrorFileNotFound &&
+        result == platform::kErrorSuccess) {
+      result = status;
+    }
+  }
+  return result;
+}
+
 std::int32_t ReadRegistryDword(platform::Registry& registry, platform::RegKey root,
                                const std::u16string& path, const std::u16string& name) {
   platform::ScopedKey key(registry);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 
@@ -33,6 +34,12 @@ platform::Status WriteRegistryString(platform::Registry& registry, platform::Reg
 // that is not there answers ERROR_FILE_NOT_FOUND.
 platform::Status DeleteRegistryValue(platform::Registry& registry, platform::RegKey root,
                                      const std::u16string& path, const std::u16string& name);
+
+// Deletes the keys `paths` in the order given, so deepest first: a key with
+// subkeys cannot be deleted. A key already gone is no failure; every key is
+// tried, and the first failing call's code is answered.
+platform::Status DeleteRegistryKeys(platform::Registry& registry, platform::RegKey root,
+                                    std::initializer_list<std::u16string> paths);
 
 // The number stored in a REG_DWORD value; 0 for anything else.
 std::int32_t ReadRegistryDword(platform::Registry& registry, platform::RegKey root,

@@ -42,22 +42,12 @@ platform::Status RegisterServer(platform::Registry& registry, const std::u16stri
 }
 
 platform::Status UnregisterServer(platform::Registry& registry) {
-  // Deepest first: a key with subkeys cannot be deleted.
-  const std::array<std::u16string, 8> keys = {
-      kClassKey + u"\\InprocServer32", kClassKey + u"\\ProgID",
-      kClassKey + u"\\TypeLib",        kClassKey + u"\\VERSION",
-      kClassKey + u"\\Programmable",   kClassKey,
-      kProgIdKey + u"\\CLSID",         kProgIdKey,
-  };
-  platform::Status result = platform::kErrorSuccess;
-  for (const auto& path : keys) {
-    const platform::Status status = registry.DeleteKey(platform::kHkeyClassesRoot, path);
-    if (status != platform::kErrorSuccess && status != platform::kErrorFileNotFound &&
-        result == platform::kErrorSuccess) {
-      result = status;
-    }
-  }
-  return result;
+  // Each key before the one it lies under.
+  return DeleteRegistryKeys(
+      registry, platform::kHkeyClassesRoot,
+      {kClassKey + u"\\InprocServer32", kClassKey + u"\\ProgID", kClassKey + u"\\TypeLib",
+       kClassKey + u"\\VERSION", kClassKey + u"\\Programmable", kClassKey, kProgIdKey + u"\\CLSID",
+       kProgIdKey});
 }
 
 }  // namespace tb

@@ -46,6 +46,24 @@ TEST(ModReg, AWriteCreatesSetsAndClosesAndAStringKeepsItsTerminator) {
   EXPECT_EQ(world.registry.OpenHandles(), 0U);
 }
 
+TEST(ModReg, DeletesKeysInTheOrderGivenAndTriesEveryOne) {
+  sim::SimDesktop world;
+  world.registry.PutString(kHkeyCurrentUser, u"Deep\\Er", u"", u"x");
+  world.registry.PutString(kHkeyCurrentUser, u"Other", u"", u"y");
+  world.faults.FailCall("RegDeleteKeyW");
+  EXPECT_EQ(DeleteRegistryKeys(world.registry, kHkeyCurrentUser, {u"Deep\\Er", u"Deep", u"Other"}),
+            platform::kErrorAccessDenied);
+  EXPECT_TRUE(world.registry.KeyExists(kHkeyCurrentUser, u"Deep\\Er"));
+  EXPECT_TRUE(world.registry.KeyExists(kHkeyCurrentUser, u"Deep")) << "it still has a subkey";
+  EXPECT_FALSE(world.registry.KeyExists(kHkeyCurrentUser, u"Other")) << "tried after a failure";
+
+  EXPECT_EQ(DeleteRegistryKeys(world.registry, kHkeyCurrentUser, {u"Deep\\Er", u"Deep", u"Other"}),
+            platform::kErrorSuccess)
+      << "a key already gone is no failure";
+  EXPECT_FALSE(world.registry.KeyExists(kHkeyCurrentUser, u"Deep"));
+  EXPECT_EQ(world.faults.CountOf("RegDeleteKeyW"), 6U);
+}
+
 TEST(ModReg, EveryFailingCallOfAReadGivesEmptyAndClosesItsKey) {
   sim::SimDesktop world;
   world.registry.PutString(kHkeyCurrentUser, kMetadata, u"Title", u"Song");
