@@ -15,6 +15,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/registry.h"
@@ -86,9 +88,23 @@ class SimRegistry final : public platform::Registry {
     bool writable = false;
   };
 
+  // What a seam call asks of the key it is handed.
+  enum class Need {
+    kAny,       // any key a handle names, deleted or not
+    kLive,      // a key not deleted since the handle was opened
+    kWritable,  // a live key, through a handle open for writing
+  };
+
   [[nodiscard]] std::shared_ptr<Key> RootKey(platform::RegKey root) const;
   // The key for `handle`, a predefined root or an open handle; null if none.
   [[nodiscard]] const Handle* Resolve(platform::RegKey handle) const;
+  // How each seam call on a key begins: announces `call` to the fault plan,
+  // then finds the key `handle` names as `need` asks. Null and the error code
+  // to answer (ERROR_ACCESS_DENIED for an injected fault or a handle not open
+  // for writing, ERROR_INVALID_HANDLE, ERROR_KEY_DELETED) when it cannot go
+  // on.
+  std::pair<const Handle*, platform::Status> Enter(std::string_view call, platform::RegKey handle,
+                                                   Need need);
   [[nodiscard]] std::shared_ptr<Key> Walk(const std::shared_ptr<Key>& from,
                                           const std::u16string& path) const;
   std::shared_ptr<Key> WalkCreating(const std::shared_ptr<Key>& from, const std::u16string& path);

@@ -102,6 +102,47 @@ TEST(SimRegistry, ReadOnlyRootRefusesWritesButNotReads) {
   EXPECT_EQ(world.registry.OpenHandles(), 0U);
 }
 
+TEST(SimRegistry, EveryCallOnAKeyCountsAndAnswersForAnUnknownOrDeletedKey) {
+  sim::SimDesktop world;
+  auto& registry = world.registry;
+  world.faults.KeepLog(true);
+  RegKey key = 0;
+  std::uint32_t size = 0;
+  const auto data = platform::StringData(u"v");
+  const auto size4 = static_cast<std::uint32_t>(data.size());
+  const auto everyCall = [&](RegKey on) {
+    return std::vector<platform::Status>{
+        registry.OpenKey(on, u"Sub", platform::kKeyRead, &key),
+        registry.CreateKey(on, u"Sub", &key),
+        registry.QueryValue(on, u"V", nullptr, nullptr, &size),
+        registry.SetValue(on, u"V", platform::kRegSz, data.data(), size4),
+        registry.DeleteValue(on, u"V"),
+        registry.DeleteKey(on, u"Sub"),
+    };
+  };
+  const platform::Status invalid = platform::kErrorInvalidHandle;
+  EXPECT_EQ(everyCall(0x1234), std::vector<platform::Status>(6, invalid));
+  EXPECT_EQ(world.faults.Log(),
+            (std::vector<std::string>{"RegOpenKeyExW", "RegCreateKeyExW", "RegQueryValueExW",
+                                      "RegSetValueExW", "RegDeleteValueW", "RegDeleteKeyW"}))
+      << "a call on an unknown handle still counts";
+
+  RegKey gone = 0;
+  ASSERT_EQ(registry.CreateKey(kHkeyCurrentUser, u"Gone", &gone), platform::kErrorSuccess);
+  ASSERT_EQ(registry.DeleteKey(kHkeyCurrentUser, u"Gone"), platform::kErrorSuccess);
+  const platform::Status deleted = platform::kErrorKeyDeleted;
+  EXPECT_EQ(everyCall(gone), (std::vector<platform::Status>{deleted, deleted, deleted, deleted,
+                                                            deleted, platform::kErrorFileNotFound}))
+      << "deleting a subkey of a deleted key finds none";
+  registry.CloseKey(gone);
+
+  world.faults.FailCall("RegQueryValueExW");
+  EXPECT_EQ(registry.QueryValue(0x1234, u"V", nullptr, nullptr, &size),
+            platform::kErrorAccessDenied)
+      << "the fault plan comes first";
+  EXPECT_EQ(registry.OpenHandles(), 0U);
+}
+
 TEST(SimRegistry, RootsAreSeparateTreesAndPathsEndAtNul) {
   sim::SimDesktop world;
   world.registry.PutString(kHkeyCurrentUser, u"Software\\Same", u"V", u"user");
