@@ -65,8 +65,7 @@ platform::Status DeleteRegistryKeys(platform::Registry& registry, platform::RegK
   platform::Status result = platform::kErrorSuccess;
   for (const std::u16string& path : paths) {
     const platform::Status status = registry.DeleteKey(root, path);
-    if (status != platform::kErrorSuccess && status != platform::kErrorFileNotFound &&
-        result == platform::kErrorSuccess) {
+    if (result == platform::kErrorSuccess && status != platform::kErrorFileNotFound) {
       result = status;
     }
   }

@@ -1,8 +1,7 @@
-// Access to registry values for the plug-in, the installer and the publishing
-// plug-in: settings, Windows Media Player's current song, the host's quick
-// texts and the COM servers' registration. What cannot be read comes back
-// empty or 0; writes and deletions answer the first failing call's code,
-// which most callers ignore.
+// Registry values for the plug-in, the installer and the publishing plug-in:
+// settings, Windows Media Player's current song, quick texts, registration.
+// What cannot be read comes back empty or 0; writes and deletions answer the
+// first failing call's code, which most callers ignore.
 #pragma once
 
 #include <cstdint>
@@ -35,9 +34,8 @@ platform::Status WriteRegistryString(platform::Registry& registry, platform::Reg
 platform::Status DeleteRegistryValue(platform::Registry& registry, platform::RegKey root,
                                      const std::u16string& path, const std::u16string& name);
 
-// Deletes the keys `paths` in the order given, so deepest first: a key with
-// subkeys cannot be deleted. A key already gone is no failure; every key is
-// tried, and the first failing call's code is answered.
+// Deletes `paths` in the order given, so deepest first (a key with subkeys cannot be
+// deleted), trying every one: a key already gone is no failure. Answers the first failing code.
 platform::Status DeleteRegistryKeys(platform::Registry& registry, platform::RegKey root,
                                     std::initializer_list<std::u16string> paths);
 

@@ -23,47 +23,6 @@ TEST(ModReg, ARefusedWriteIsNotReported) {
   }
 }
 
-TEST(ModReg, AWriteCreatesSetsAndClosesAndAStringKeepsItsTerminator) {
-  sim::SimDesktop world;
-  world.faults.KeepLog(true);
-  ASSERT_EQ(WriteRegistryString(world.registry, kHkeyCurrentUser, kMetadata, u"Title", u"Song"),
-            platform::kErrorSuccess);
-  EXPECT_EQ(world.faults.Log(),
-            (std::vector<std::string>{"RegCreateKeyExW", "RegSetValueExW", "RegCloseKey"}));
-  const auto title = world.registry.Get(kHkeyCurrentUser, kMetadata, u"Title");
-  ASSERT_TRUE(title);
-  EXPECT_EQ(title->type, platform::kRegSz);
-  EXPECT_EQ(title->data, platform::StringData(u"Song")) << "the terminating NUL is stored";
-
-  const std::vector<std::uint8_t> bare = {'a', 0, 'b', 0};
-  ASSERT_EQ(WriteRegistryValue(world.registry, kHkeyCurrentUser, kMetadata, u"Bare",
-                               platform::kRegExpandSz, bare),
-            platform::kErrorSuccess);
-  const auto stored = world.registry.Get(kHkeyCurrentUser, kMetadata, u"Bare");
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->type, platform::kRegExpandSz);
-  EXPECT_EQ(stored->data, bare) << "the bytes as given";
-  EXPECT_EQ(world.registry.OpenHandles(), 0U);
-}
-
-TEST(ModReg, DeletesKeysInTheOrderGivenAndTriesEveryOne) {
-  sim::SimDesktop world;
-  world.registry.PutString(kHkeyCurrentUser, u"Deep\\Er", u"", u"x");
-  world.registry.PutString(kHkeyCurrentUser, u"Other", u"", u"y");
-  world.faults.FailCall("RegDeleteKeyW");
-  EXPECT_EQ(DeleteRegistryKeys(world.registry, kHkeyCurrentUser, {u"Deep\\Er", u"Deep", u"Other"}),
-            platform::kErrorAccessDenied);
-  EXPECT_TRUE(world.registry.KeyExists(kHkeyCurrentUser, u"Deep\\Er"));
-  EXPECT_TRUE(world.registry.KeyExists(kHkeyCurrentUser, u"Deep")) << "it still has a subkey";
-  EXPECT_FALSE(world.registry.KeyExists(kHkeyCurrentUser, u"Other")) << "tried after a failure";
-
-  EXPECT_EQ(DeleteRegistryKeys(world.registry, kHkeyCurrentUser, {u"Deep\\Er", u"Deep", u"Other"}),
-            platform::kErrorSuccess)
-      << "a key already gone is no failure";
-  EXPECT_FALSE(world.registry.KeyExists(kHkeyCurrentUser, u"Deep"));
-  EXPECT_EQ(world.faults.CountOf("RegDeleteKeyW"), 6U);
-}
-
 TEST(ModReg, EveryFailingCallOfAReadGivesEmptyAndClosesItsKey) {
   sim::SimDesktop world;
   world.registry.PutString(kHkeyCurrentUser, kMetadata, u"Title", u"Song");
