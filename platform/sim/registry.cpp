@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <utility>
 
 namespace tb::sim {
@@ -99,12 +100,13 @@ std::pair<const SimRegistry::Handle*, Status> SimRegistry::Enter(std::string_vie
 }
 
 std::shared_ptr<SimRegistry::Key> SimRegistry::Walk(const std::shared_ptr<Key>& from,
-                                                    const std::u16string& path) const {
+                                                    const std::u16string& path) {
   std::vector<std::u16string> parts;
-  if (!SplitPath(path, &parts)) {
-    return nullptr;
-  }
-  std::shared_ptr<Key> key = from;
+  return SplitPath(path, &parts) ? WalkParts(from, parts) : nullptr;
+}
+
+std::shared_ptr<SimRegistry::Key> SimRegistry::WalkParts(std::shared_ptr<Key> key,
+                                                         std::span<const std::u16string> parts) {
   for (const auto& part : parts) {
     const auto found = key->subkeys.find(part);
     if (found == key->subkeys.end()) {
@@ -151,7 +153,7 @@ Status SimRegistry::OpenKey(RegKey root, const std::u16string& path, std::uint32
   if (!SplitPath(path, &parts)) {
     return kErrorBadPathname;
   }
-  auto target = Walk(from->key, path);
+  auto target = WalkParts(from->key, parts);
   if (!target) {
     return kErrorFileNotFound;
   }
@@ -252,17 +254,11 @@ Status SimRegistry::DeleteKey(RegKey root, const std::u16string& path) {
   if (!SplitPath(path, &parts) || parts.empty()) {
     return kErrorAccessDenied;
   }
-  const std::u16string leaf = parts.back();
-  parts.pop_back();
-  std::shared_ptr<Key> parent = from->key;
-  for (const auto& part : parts) {
-    const auto found = parent->subkeys.find(part);
-    if (found == parent->subkeys.end()) {
-      return kErrorFileNotFound;
-    }
-    parent = found->second;
+  const auto parent = WalkParts(from->key, std::span(parts).first(parts.size() - 1));
+  if (!parent) {
+    return kErrorFileNotFound;
   }
-  const auto target = parent->subkeys.find(leaf);
+  const auto target = parent->subkeys.find(parts.back());
   if (target == parent->subkeys.end()) {
     return kErrorFileNotFound;
   }

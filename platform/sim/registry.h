@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -88,25 +89,18 @@ class SimRegistry final : public platform::Registry {
     bool writable = false;
   };
 
-  // What a seam call asks of the key it is handed.
-  enum class Need {
-    kAny,       // any key a handle names, deleted or not
-    kLive,      // a key not deleted since the handle was opened
-    kWritable,  // a live key, through a handle open for writing
-  };
-
   [[nodiscard]] std::shared_ptr<Key> RootKey(platform::RegKey root) const;
   // The key for `handle`, a predefined root or an open handle; null if none.
   [[nodiscard]] const Handle* Resolve(platform::RegKey handle) const;
-  // How each seam call on a key begins: announces `call` to the fault plan,
-  // then finds the key `handle` names as `need` asks. Null and the error code
-  // to answer (ERROR_ACCESS_DENIED for an injected fault or a handle not open
-  // for writing, ERROR_INVALID_HANDLE, ERROR_KEY_DELETED) when it cannot go
-  // on.
+  // How each call on a key begins: the fault plan hears `call`, then `handle` must name a key,
+  // one not deleted unless kAny, open for writing if kWritable. Else null and the code to answer.
+  enum class Need { kAny, kLive, kWritable };
   std::pair<const Handle*, platform::Status> Enter(std::string_view call, platform::RegKey handle,
                                                    Need need);
-  [[nodiscard]] std::shared_ptr<Key> Walk(const std::shared_ptr<Key>& from,
-                                          const std::u16string& path) const;
+  [[nodiscard]] static std::shared_ptr<Key> Walk(const std::shared_ptr<Key>& from,
+                                                 const std::u16string& path);
+  [[nodiscard]] static std::shared_ptr<Key> WalkParts(std::shared_ptr<Key> key,
+                                                      std::span<const std::u16string> parts);
   std::shared_ptr<Key> WalkCreating(const std::shared_ptr<Key>& from, const std::u16string& path);
   platform::RegKey NewHandle(std::shared_ptr<Key> key, bool writable);
   platform::Status CopyOut(const std::vector<std::uint8_t>& bytes, std::uint32_t type,
