@@ -30,17 +30,23 @@ std::u16string ReadRegistryString(platform::Registry& registry, platform::RegKey
   return platform::TextOfStringData(bytes.data(), std::min<std::size_t>(size, bytes.size()));
 }
 
-platform::Status WriteRegistryString(platform::Registry& registry, platform::RegKey root,
-                                     const std::u16string& path, const std::u16string& name,
-                                     const std::u16string& text) {
+platform::Status WriteRegistryValue(platform::Registry& registry, platform::RegKey root,
+                                    const std::u16string& path, const std::u16string& name,
+                                    std::uint32_t type, std::span<const std::uint8_t> bytes) {
   platform::ScopedKey key(registry);
   const platform::Status created = registry.CreateKey(root, path, key.Receive());
   if (created != platform::kErrorSuccess) {
     return created;
   }
-  const std::vector<std::uint8_t> bytes = platform::StringData(text);
-  return registry.SetValue(key.Get(), name, platform::kRegSz, bytes.data(),
+  return registry.SetValue(key.Get(), name, type, bytes.data(),
                            static_cast<std::uint32_t>(bytes.size()));
+}
+
+platform::Status WriteRegistryString(platform::Registry& registry, platform::RegKey root,
+                                     const std::u16string& path, const std::u16string& name,
+                                     const std::u16string& text) {
+  return WriteRegistryValue(registry, root, path, name, platform::kRegSz,
+                            platform::StringData(text));
 }
 
 platform::Status DeleteRegistryValue(platform::Registry& registry, platform::RegKey root,
@@ -52,6 +58,18 @@ platform::Status DeleteRegistryValue(platform::Registry& registry, platform::Reg
     return opened;
   }
   return registry.DeleteValue(key.Get(), name);
+}
+
+platform::Status DeleteRegistryKeys(platform::Registry& registry, platform::RegKey root,
+                                    std::initializer_list<std::u16string> paths) {
+  platform::Status result = platform::kErrorSuccess;
+  for (const std::u16string& path : paths) {
+    const platform::Status status = registry.DeleteKey(root, path);
+    if (result == platform::kErrorSuccess && status != platform::kErrorFileNotFound) {
+      result = status;
+    }
+  }
+  return result;
 }
 
 std::int32_t ReadRegistryDword(platform::Registry& registry, platform::RegKey root,

@@ -97,14 +97,8 @@ platform::Status CreateRegistryKey(platform::Registry& registry, platform::RegKe
 platform::Status WriteRegistryDword(platform::Registry& registry, platform::RegKey root,
                                     const std::u16string& path, const std::u16string& name,
                                     std::uint32_t number) {
-  platform::ScopedKey key(registry);
-  const platform::Status created = registry.CreateKey(root, path, key.Receive());
-  if (created != platform::kErrorSuccess) {
-    return created;
-  }
-  const std::vector<std::uint8_t> bytes = platform::DwordData(number);
-  return registry.SetValue(key.Get(), name, platform::kRegDword, bytes.data(),
-                           static_cast<std::uint32_t>(bytes.size()));
+  return WriteRegistryValue(registry, root, path, name, platform::kRegDword,
+                            platform::DwordData(number));
 }
 
 platform::Status DeleteRegistryKey(platform::Registry& registry, platform::RegKey root,

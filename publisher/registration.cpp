@@ -25,16 +25,7 @@ platform::Status RegisterPublisher(platform::Registry& registry, const std::u16s
 }
 
 platform::Status UnregisterPublisher(platform::Registry& registry) {
-  platform::Status result = platform::kErrorSuccess;
-  // Deepest first: a key with subkeys cannot be deleted.
-  for (const std::u16string& path : {kServerKey, kClassKey}) {
-    const platform::Status status = registry.DeleteKey(platform::kHkeyClassesRoot, path);
-    if (status != platform::kErrorSuccess && status != platform::kErrorFileNotFound &&
-        result == platform::kErrorSuccess) {
-      result = status;
-    }
-  }
-  return result;
+  return DeleteRegistryKeys(registry, platform::kHkeyClassesRoot, {kServerKey, kClassKey});
 }
 
 }  // namespace tb::publisher

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <utility>
 
 namespace tb::sim {
@@ -80,13 +81,32 @@ const SimRegistry::Handle* SimRegistry::Resolve(RegKey handle) const {
   return found == handles_.end() ? nullptr : &found->second;
 }
 
-std::shared_ptr<SimRegistry::Key> SimRegistry::Walk(const std::shared_ptr<Key>& from,
-                                                    const std::u16string& path) const {
-  std::vector<std::u16string> parts;
-  if (!SplitPath(path, &parts)) {
-    return nullptr;
+std::pair<const SimRegistry::Handle*, Status> SimRegistry::Enter(std::string_view call,
+                                                                 RegKey handle, Need need) {
+  if (faults_.Enter(call)) {
+    return {nullptr, kErrorAccessDenied};
   }
-  std::shared_ptr<Key> key = from;
+  const Handle* found = Resolve(handle);
+  if (found == nullptr) {
+    return {nullptr, kErrorInvalidHandle};
+  }
+  if (need != Need::kAny && found->key->deleted) {
+    return {nullptr, kErrorKeyDeleted};
+  }
+  if (need == Need::kWritable && !found->writable) {
+    return {nullptr, kErrorAccessDenied};
+  }
+  return {found, kErrorSuccess};
+}
+
+std::shared_ptr<SimRegistry::Key> SimRegistry::Walk(const std::shared_ptr<Key>& from,
+                                                    const std::u16string& path) {
+  std::vector<std::u16string> parts;
+  return SplitPath(path, &parts) ? WalkParts(from, parts) : nullptr;
+}
+
+std::shared_ptr<SimRegistry::Key> SimRegistry::WalkParts(std::shared_ptr<Key> key,
+                                                         std::span<const std::u16string> parts) {
   for (const auto& part : parts) {
     const auto found = key->subkeys.find(part);
     if (found == key->subkeys.end()) {
@@ -125,21 +145,15 @@ RegKey SimRegistry::NewHandle(std::shared_ptr<Key> key, bool writable) {
 Status SimRegistry::OpenKey(RegKey root, const std::u16string& path, std::uint32_t access,
                             RegKey* key) {
   *key = 0;
-  if (faults_.Enter("RegOpenKeyExW")) {
-    return kErrorAccessDenied;
-  }
-  const Handle* from = Resolve(root);
+  const auto [from, status] = Enter("RegOpenKeyExW", root, Need::kLive);
   if (from == nullptr) {
-    return kErrorInvalidHandle;
-  }
-  if (from->key->deleted) {
-    return kErrorKeyDeleted;
+    return status;
   }
   std::vector<std::u16string> parts;
   if (!SplitPath(path, &parts)) {
     return kErrorBadPathname;
   }
-  auto target = Walk(from->key, path);
+  auto target = WalkParts(from->key, parts);
   if (!target) {
     return kErrorFileNotFound;
   }
@@ -155,15 +169,9 @@ Status SimRegistry::OpenKey(RegKey root, const std::u16string& path, std::uint32
 
 Status SimRegistry::CreateKey(RegKey root, const std::u16string& path, RegKey* key) {
   *key = 0;
-  if (faults_.Enter("RegCreateKeyExW")) {
-    return kErrorAccessDenied;
-  }
-  const Handle* from = Resolve(root);
+  const auto [from, status] = Enter("RegCreateKeyExW", root, Need::kLive);
   if (from == nullptr) {
-    return kErrorInvalidHandle;
-  }
-  if (from->key->deleted) {
-    return kErrorKeyDeleted;
+    return status;
   }
   auto existing = Walk(from->key, path);
   if (existing ? existing->readOnly : from->key->readOnly) {
@@ -203,15 +211,9 @@ Status SimRegistry::CopyOut(const std::vector<std::uint8_t>& bytes, std::uint32_
 
 Status SimRegistry::QueryValue(RegKey key, const std::u16string& name, std::uint32_t* type,
                                std::uint8_t* data, std::uint32_t* size) {
-  if (faults_.Enter("RegQueryValueExW")) {
-    return kErrorAccessDenied;
-  }
-  const Handle* handle = Resolve(key);
+  const auto [handle, status] = Enter("RegQueryValueExW", key, Need::kLive);
   if (handle == nullptr) {
-    return kErrorInvalidHandle;
-  }
-  if (handle->key->deleted) {
-    return kErrorKeyDeleted;
+    return status;
   }
   const auto found = handle->key->values.find(CString(name));
   if (found == handle->key->values.end()) {
@@ -222,18 +224,9 @@ Status SimRegistry::QueryValue(RegKey key, const std::u16string& name, std::uint
 
 Status SimRegistry::SetValue(RegKey key, const std::u16string& name, std::uint32_t type,
                              const std::uint8_t* data, std::uint32_t size) {
-  if (faults_.Enter("RegSetValueExW")) {
-    return kErrorAccessDenied;
-  }
-  const Handle* handle = Resolve(key);
+  const auto [handle, status] = Enter("RegSetValueExW", key, Need::kWritable);
   if (handle == nullptr) {
-    return kErrorInvalidHandle;
-  }
-  if (handle->key->deleted) {
-    return kErrorKeyDeleted;
-  }
-  if (!handle->writable) {
-    return kErrorAccessDenied;
+    return status;
   }
   RegValue value;
   value.type = type;
@@ -245,45 +238,27 @@ Status SimRegistry::SetValue(RegKey key, const std::u16string& name, std::uint32
 }
 
 Status SimRegistry::DeleteValue(RegKey key, const std::u16string& name) {
-  if (faults_.Enter("RegDeleteValueW")) {
-    return kErrorAccessDenied;
-  }
-  const Handle* handle = Resolve(key);
+  const auto [handle, status] = Enter("RegDeleteValueW", key, Need::kWritable);
   if (handle == nullptr) {
-    return kErrorInvalidHandle;
-  }
-  if (handle->key->deleted) {
-    return kErrorKeyDeleted;
-  }
-  if (!handle->writable) {
-    return kErrorAccessDenied;
+    return status;
   }
   return handle->key->values.erase(CString(name)) == 0 ? kErrorFileNotFound : kErrorSuccess;
 }
 
 Status SimRegistry::DeleteKey(RegKey root, const std::u16string& path) {
-  if (faults_.Enter("RegDeleteKeyW")) {
-    return kErrorAccessDenied;
-  }
-  const Handle* from = Resolve(root);
+  const auto [from, status] = Enter("RegDeleteKeyW", root, Need::kAny);
   if (from == nullptr) {
-    return kErrorInvalidHandle;
+    return status;
   }
   std::vector<std::u16string> parts;
   if (!SplitPath(path, &parts) || parts.empty()) {
     return kErrorAccessDenied;
   }
-  const std::u16string leaf = parts.back();
-  parts.pop_back();
-  std::shared_ptr<Key> parent = from->key;
-  for (const auto& part : parts) {
-    const auto found = parent->subkeys.find(part);
-    if (found == parent->subkeys.end()) {
-      return kErrorFileNotFound;
-    }
-    parent = found->second;
+  const auto parent = WalkParts(from->key, std::span(parts).first(parts.size() - 1));
+  if (!parent) {
+    return kErrorFileNotFound;
   }
-  const auto target = parent->subkeys.find(leaf);
+  const auto target = parent->subkeys.find(parts.back());
   if (target == parent->subkeys.end()) {
     return kErrorFileNotFound;
   }

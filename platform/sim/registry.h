@@ -14,7 +14,10 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/registry.h"
@@ -89,8 +92,15 @@ class SimRegistry final : public platform::Registry {
   [[nodiscard]] std::shared_ptr<Key> RootKey(platform::RegKey root) const;
   // The key for `handle`, a predefined root or an open handle; null if none.
   [[nodiscard]] const Handle* Resolve(platform::RegKey handle) const;
-  [[nodiscard]] std::shared_ptr<Key> Walk(const std::shared_ptr<Key>& from,
-                                          const std::u16string& path) const;
+  // How each call on a key begins: the fault plan hears `call`, then `handle` must name a key,
+  // one not deleted unless kAny, open for writing if kWritable. Else null and the code to answer.
+  enum class Need { kAny, kLive, kWritable };
+  std::pair<const Handle*, platform::Status> Enter(std::string_view call, platform::RegKey handle,
+                                                   Need need);
+  [[nodiscard]] static std::shared_ptr<Key> Walk(const std::shared_ptr<Key>& from,
+                                                 const std::u16string& path);
+  [[nodiscard]] static std::shared_ptr<Key> WalkParts(std::shared_ptr<Key> key,
+                                                      std::span<const std::u16string> parts);
   std::shared_ptr<Key> WalkCreating(const std::shared_ptr<Key>& from, const std::u16string& path);
   platform::RegKey NewHandle(std::shared_ptr<Key> key, bool writable);
   platform::Status CopyOut(const std::vector<std::uint8_t>& bytes, std::uint32_t type,

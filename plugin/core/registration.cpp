@@ -3,8 +3,7 @@
 #include <array>
 
 #include "common/com_identity.h"
-#include "platform/registry_data.h"
-#include "platform/scoped_key.h"
+#include "common/mod_reg.h"
 
 namespace tb {
 namespace {
@@ -17,18 +16,6 @@ struct Entry {
   const char16_t* name;  // u"" for the key's default value
   std::u16string text;
 };
-
-platform::Status SetText(platform::Registry& registry, const Entry& entry) {
-  platform::ScopedKey key(registry);
-  const platform::Status created =
-      registry.CreateKey(platform::kHkeyClassesRoot, entry.path, key.Receive());
-  if (created != platform::kErrorSuccess) {
-    return created;
-  }
-  const auto data = platform::StringData(entry.text);
-  return registry.SetValue(key.Get(), entry.name, platform::kRegSz, data.data(),
-                           static_cast<std::uint32_t>(data.size()));
-}
 
 }  // namespace
 
@@ -45,7 +32,8 @@ platform::Status RegisterServer(platform::Registry& registry, const std::u16stri
       {kProgIdKey + u"\\CLSID", u"", kClsidNick},
   }};
   for (const Entry& entry : entries) {
-    const platform::Status status = SetText(registry, entry);
+    const platform::Status status = WriteRegistryString(registry, platform::kHkeyClassesRoot,
+                                                        entry.path, entry.name, entry.text);
     if (status != platform::kErrorSuccess) {
       return status;
     }
@@ -54,22 +42,12 @@ platform::Status RegisterServer(platform::Registry& registry, const std::u16stri
 }
 
 platform::Status UnregisterServer(platform::Registry& registry) {
-  // Deepest first: a key with subkeys cannot be deleted.
-  const std::array<std::u16string, 8> keys = {
-      kClassKey + u"\\InprocServer32", kClassKey + u"\\ProgID",
-      kClassKey + u"\\TypeLib",        kClassKey + u"\\VERSION",
-      kClassKey + u"\\Programmable",   kClassKey,
-      kProgIdKey + u"\\CLSID",         kProgIdKey,
-  };
-  platform::Status result = platform::kErrorSuccess;
-  for (const auto& path : keys) {
-    const platform::Status status = registry.DeleteKey(platform::kHkeyClassesRoot, path);
-    if (status != platform::kErrorSuccess && status != platform::kErrorFileNotFound &&
-        result == platform::kErrorSuccess) {
-      result = status;
-    }
-  }
-  return result;
+  // Each key before the one it lies under.
+  return DeleteRegistryKeys(
+      registry, platform::kHkeyClassesRoot,
+      {kClassKey + u"\\InprocServer32", kClassKey + u"\\ProgID", kClassKey + u"\\TypeLib",
+       kClassKey + u"\\VERSION", kClassKey + u"\\Programmable", kClassKey, kProgIdKey + u"\\CLSID",
+       kProgIdKey});
 }
 
 }  // namespace tb

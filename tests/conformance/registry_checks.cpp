@@ -27,11 +27,9 @@ void SetBytes(platform::Registry& registry, RegKey key, const std::u16string& na
   registry.SetValue(key, name, type, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
 }
 
-// Removes scratch\A\B, scratch\A and scratch, deepest first.
 void RemoveScratch(platform::Registry& registry, const std::u16string& scratch) {
-  for (const auto* leaf : {u"\\A\\B", u"\\A", u"\\C", u""}) {
-    registry.DeleteKey(kHkeyCurrentUser, scratch + leaf);
-  }
+  DeleteRegistryKeys(registry, kHkeyCurrentUser,
+                     {scratch + u"\\A\\B", scratch + u"\\A", scratch + u"\\C", scratch});
 }
 
 void CheckStringValues(platform::Registry& registry, RegKey key, CheckLog& log) {

@@ -50,6 +50,10 @@ TEST(Registration, AReadOnlyRegistryIsReported) {
   ASSERT_EQ(RegisterServer(desktop.registry, u"C:\\Tunebadge.dll"), 0);
   desktop.registry.SetReadOnly(kHkeyClassesRoot, true);
   EXPECT_EQ(UnregisterServer(desktop.registry), platform::kErrorAccessDenied);
+  desktop.registry.SetReadOnly(kHkeyClassesRoot, false);
+  desktop.faults.FailCall("RegDeleteKeyW");
+  EXPECT_EQ(UnregisterServer(desktop.registry), platform::kErrorAccessDenied);
+  EXPECT_FALSE(desktop.registry.KeyExists(kHkeyClassesRoot, u"Tunebadge.Nick")) << "all tried";
   EXPECT_EQ(desktop.registry.OpenHandles(), 0U);
 }
 

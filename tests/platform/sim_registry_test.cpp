@@ -11,6 +11,7 @@ namespace {
 using platform::kHkeyCurrentUser;
 using platform::kHkeyLocalMachine;
 using platform::RegKey;
+using platform::Status;
 
 const std::u16string kScratch = u"Software\\Tunebadge Checks";
 
@@ -102,6 +103,27 @@ TEST(SimRegistry, ReadOnlyRootRefusesWritesButNotReads) {
   EXPECT_EQ(world.registry.OpenHandles(), 0U);
 }
 
+TEST(SimRegistry, EveryCallOnAKeyCountsAndRefusesAnUnknownOrDeletedKey) {
+  sim::SimDesktop world;
+  auto& registry = world.registry;
+  RegKey gone = 0;
+  registry.CreateKey(kHkeyCurrentUser, u"Gone", &gone);
+  registry.DeleteKey(kHkeyCurrentUser, u"Gone");
+  const std::size_t before = world.faults.CallCount();
+  RegKey key = 0;
+  for (const RegKey on : {RegKey{0x1234}, gone}) {
+    const Status code = on == gone ? platform::kErrorKeyDeleted : platform::kErrorInvalidHandle;
+    EXPECT_EQ(registry.OpenKey(on, u"Sub", platform::kKeyRead, &key), code);
+    EXPECT_EQ(registry.CreateKey(on, u"Sub", &key), code);
+    EXPECT_EQ(registry.QueryValue(on, u"V", nullptr, nullptr, nullptr), code);
+    EXPECT_EQ(registry.SetValue(on, u"V", platform::kRegBinary, nullptr, 0), code);
+    EXPECT_EQ(registry.DeleteValue(on, u"V"), code);
+    EXPECT_EQ(registry.DeleteKey(on, u"Sub"), on == gone ? platform::kErrorFileNotFound : code);
+  }
+  EXPECT_EQ(world.faults.CallCount() - before, 12U) << "a refused call still counts";
+  registry.CloseKey(gone);
+}
+
 TEST(SimRegistry, RootsAreSeparateTreesAndPathsEndAtNul) {
   sim::SimDesktop world;
   world.registry.PutString(kHkeyCurrentUser, u"Software\\Same", u"V", u"user");
@@ -114,8 +136,6 @@ TEST(SimRegistry, RootsAreSeparateTreesAndPathsEndAtNul) {
   world.registry.CloseKey(key);
   EXPECT_EQ(world.registry.OpenKey(kHkeyCurrentUser, u"\\Software", platform::kKeyRead, &key), 161)
       << "a path may not begin with a backslash";
-  EXPECT_EQ(world.registry.OpenKey(0x1234, u"Software", platform::kKeyRead, &key),
-            platform::kErrorInvalidHandle);
 }
 
 }  // namespace
