@@ -4,7 +4,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <new>
+#include <stdexcept>
 
+#include "common/contained.h"
+#include "common/refused.h"
 #include "common/settings.h"
 #include "tools/faultsweep/isolated.h"
 #include "tools/faultsweep/sweep.h"
@@ -110,6 +114,26 @@ TEST(HostCalls, ARefusedSettingIsAFailedCallThatEndsTheFile) {
   EXPECT_EQ(runner.Failures()[0].line, 3);
   EXPECT_NE(runner.Failures()[0].message.find("ParseCommand failed"), std::string::npos)
       << runner.Failures()[0].message;
+}
+
+// At an edge, a refusal and memory running out pass silently; any other
+// error is told with where it was met and its text.
+TEST(HostCalls, OnlyAnUnexpectedErrorIsReported) {
+  sim::SimDiagnostics diagnostics;
+  const auto contain = [&](const auto& error) {
+    try {
+      throw error;
+    } catch (...) {
+      ReportIfUnexpected(diagnostics, "ParseTag");
+    }
+  };
+  contain(Refused("the registry refused"));
+  contain(std::bad_alloc());
+  EXPECT_EQ(diagnostics.Count(), 0U);
+  contain(std::logic_error("a fault"));
+  contain(42);
+  EXPECT_EQ(sim::UnexpectedErrors(diagnostics),
+            "2 unexpected errors contained: ParseTag: a fault; ParseTag: an error of unknown type");
 }
 
 TEST(HostCalls, StartUpThatFailsLeavesThePlugInUncreated) {
