@@ -1,9 +1,9 @@
 // Every reader with any title: the "Winamp v1.x" and "STUDIO" windows,
 // MUSICMATCH Jukebox's window and Windows Media Player's metadata, each with
-// a fuzzed text and dialog fields, over a few ticks. Nothing escapes a tick,
-// no key stays open, and nothing the host sends has a second line. And any
-// Winamp title, scrolled as Winamp scrolls it, reads as one ordinary title
-// at every turn.
+// a fuzzed text and dialog fields, over a few ticks. Nothing escapes a tick
+// nor is contained in one unexpectedly, no key stays open, and nothing the host sends has a second
+// line. And any Winamp title, scrolled as Winamp scrolls it, reads as one ordinary title at every
+// turn.
 #include <cstdlib>
 
 #include "common/settings.h"
@@ -46,7 +46,8 @@ void Play(const std::u16string& player, const std::vector<std::u16string>& texts
       std::abort();
     }
   }
-  if (desktop.registry.OpenHandles() != 0 || desktop.timer.Count() != 1) {
+  if (desktop.registry.OpenHandles() != 0 || desktop.timer.Count() != 1 ||
+      desktop.diagnostics.Count() != 0) {
     std::abort();
   }
 }

@@ -2,6 +2,7 @@
 // product's code receives this and never asks which world it runs in.
 #pragma once
 
+#include "platform/diagnostics.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/message_boxes.h"
@@ -30,6 +31,7 @@ struct Platform {
   Files& files;
   Processes& processes;
   Module& module;
+  Diagnostics& diagnostics;
 };
 
 }  // namespace tb::platform

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/sim/diagnostics.h"
 #include "platform/sim/environment.h"
 #include "platform/sim/faults.h"
 #include "platform/sim/files.h"
@@ -54,14 +55,15 @@ class SimDesktop {
   SimModule module{faults};
   SimPlayers players{windows};
   SimMediaPlayer mediaPlayer{faults};
+  SimDiagnostics diagnostics;
   SimHost host{windows, timer, registry, messenger.state};
 
   platform::Platform& Platform() { return platform_; }
 
  private:
-  platform::Platform platform_{registry, timer,    messagePump, messenger,
-                               windows,  keyboard, scriptShell, messageBoxes,
-                               shell,    files,    processes,   module};
+  platform::Platform platform_{registry,  timer,       messagePump,  messenger, windows,
+                               keyboard,  scriptShell, messageBoxes, shell,     files,
+                               processes, module,      diagnostics};
 };
 
 }  // namespace tb::sim

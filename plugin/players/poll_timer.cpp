@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 
+#include "common/contained.h"
 #include "common/settings.h"
 #include "plugin/players/mod_timer.h"
 #include "plugin/players/mod_winamp.h"
@@ -26,7 +27,9 @@ void ModTimer::PollTimerProc() noexcept {
   try {
     Tick();
   } catch (...) {
-    // Whatever failed, the host's thread goes on; the next tick starts afresh.
+    // Whatever failed, the host's thread goes on; the next tick starts
+    // afresh. A fault of ours is told, not hidden.
+    ReportIfUnexpected(platform_.diagnostics, "poll tick");
   }
 }
 

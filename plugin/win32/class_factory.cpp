@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "common/contained.h"
 #include "plugin/core/plugin.h"
 #include "plugin/win32/module.h"
 #include "plugin/win32/nick_object.h"
@@ -17,6 +18,9 @@ HRESULT ClassFactory::Make(REFIID iid, void** object) {
     return E_OUTOFMEMORY;
   } catch (...) {
     // A default setting the registry refused; the next creation tries again.
+    if (plugin != nullptr) {
+      ReportIfUnexpected(plugin->Platform().diagnostics, "creation");
+    }
     return E_FAIL;
   }
   return NickObject::Create(*plugin, iid, object);

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "platform/platform.h"
+#include "platform/win32/diagnostics.h"
 #include "platform/win32/files.h"
 #include "platform/win32/keyboard.h"
 #include "platform/win32/message_boxes.h"
@@ -38,9 +39,10 @@ struct Server {
   Win32Files files;
   Win32Processes processes;
   Win32Module module{g_module};
-  platform::Platform platform{registry, timer,    messagePump, messenger,
-                              windows,  keyboard, scriptShell, messageBoxes,
-                              shell,    files,    processes,   module};
+  Win32Diagnostics diagnostics;
+  platform::Platform platform{registry,  timer,       messagePump,  messenger, windows,
+                              keyboard,  scriptShell, messageBoxes, shell,     files,
+                              processes, module,      diagnostics};
   Plugin plugin{platform, dialogs};
 };
 

@@ -6,6 +6,7 @@
 
 #include "common/win32/bstr.h"
 #include "common/win32/guarded.h"
+#include "plugin/core/plugin.h"
 #include "plugin/win32/module.h"
 
 namespace tb::win32 {
@@ -17,10 +18,12 @@ VARIANT_BOOL Bool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
 
 HRESULT NickObject::Create(Plugin& plugin, REFIID iid, void** object) noexcept {
   *object = nullptr;
-  return Guarded([&] { return HandOut(new NickObject(plugin), iid, object); });
+  return Guarded(plugin.Platform().diagnostics, "creation",
+                 [&] { return HandOut(new NickObject(plugin), iid, object); });
 }
 
-NickObject::NickObject(Plugin& plugin) : nick_(plugin) {}
+NickObject::NickObject(Plugin& plugin)
+    : nick_(plugin), diagnostics_(plugin.Platform().diagnostics) {}
 
 NickObject::~NickObject() {
   if (vtableInfo_ != nullptr) {
@@ -116,7 +119,7 @@ HRESULT NickObject::Initialize(LONG nVersion, BSTR sUserEmail, IDispatch* oMesse
     return E_POINTER;
   }
   *pResult = VARIANT_FALSE;
-  return Guarded([&] {
+  return Guarded(diagnostics_, "Initialize", [&] {
     *pResult = Bool(nick_.Initialize(nVersion, TextOf(sUserEmail), oMessenger));
     return S_OK;
   });
@@ -127,7 +130,7 @@ HRESULT NickObject::Uninitialize(VARIANT* pResult) {
     return E_POINTER;
   }
   VariantInit(pResult);
-  return Guarded([&] {
+  return Guarded(diagnostics_, "Uninitialize", [&] {
     nick_.Uninitialize();
     return S_OK;
   });
@@ -139,7 +142,7 @@ HRESULT NickObject::GetPublishInfo(BSTR* sPluginName, LONG* nCommandCount, LONG*
     return E_POINTER;
   }
   *pResult = VARIANT_FALSE;
-  return Guarded([&] {
+  return Guarded(diagnostics_, "GetPublishInfo", [&] {
     InOutBstr name(sPluginName);
     std::int32_t commands = *nCommandCount;
     std::int32_t tags = *nTagCount;
@@ -160,7 +163,7 @@ HRESULT NickObject::GetPublishCommandInfo(LONG nCommandIdx, BSTR* sName, BSTR* s
     return E_POINTER;
   }
   VariantInit(pResult);
-  return Guarded([&] {
+  return Guarded(diagnostics_, "GetPublishCommandInfo", [&] {
     InOutBstr name(sName);
     InOutBstr value(sValue);
     // The help text is the host's: it is read, and never written back.
@@ -176,7 +179,7 @@ HRESULT NickObject::ParseCommand(BSTR sCommand, BSTR sCommandArg, IDispatch* oCo
     return E_POINTER;
   }
   *pResult = VARIANT_FALSE;
-  return Guarded([&] {
+  return Guarded(diagnostics_, "ParseCommand", [&] {
     InOutBstr result(sResult);
     const bool handled =
         nick_.ParseCommand(TextOf(sCommand), TextOf(sCommandArg), oConversationWnd, result.text);
@@ -194,7 +197,7 @@ HRESULT NickObject::ParseTag(BSTR sTag, IDispatch* oConversationWnd, BSTR* sResu
     return E_POINTER;
   }
   *pResult = VARIANT_FALSE;
-  return Guarded([&] {
+  return Guarded(diagnostics_, "ParseTag", [&] {
     InOutBstr result(sResult);
     const bool handled = nick_.ParseTag(TextOf(sTag), oConversationWnd, result.text);
     const HRESULT stored = StoreChanged(result);

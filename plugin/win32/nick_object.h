@@ -9,6 +9,7 @@
 
 #include "common/win32/com_object.h"
 #include "common/win32/guid.h"
+#include "platform/diagnostics.h"
 #include "plugin/core/nick.h"
 #include "tunebadge.h"
 
@@ -52,6 +53,8 @@ class NickObject final
   HRESULT LoadTypeInfo();
 
   Nick nick_;
+  // Where a fault that one of the host's calls met is told.
+  platform::Diagnostics& diagnostics_;
   ITypeInfo* dispatchInfo_ = nullptr;
   ITypeInfo* vtableInfo_ = nullptr;
 };

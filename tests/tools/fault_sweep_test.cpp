@@ -4,7 +4,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <new>
+#include <stdexcept>
 
+#include "common/contained.h"
+#include "common/refused.h"
 #include "common/settings.h"
 #include "tools/faultsweep/isolated.h"
 #include "tools/faultsweep/sweep.h"
@@ -49,8 +53,8 @@ class ScenarioFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     folder = std::filesystem::temp_directory_path() /
-              ("tb-fault-sweep-" + std::to_string(getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+             ("tb-fault-sweep-" + std::to_string(getpid()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder);
   }
   void TearDown() override { std::filesystem::remove_all(folder); }
@@ -105,11 +109,31 @@ TEST(HostCalls, ARefusedSettingIsAFailedCallThatEndsTheFile) {
       scenario::Parse("load\nfail RegSetValueExW\ncommand \"/xtbgon\"\nexpect result true\n"));
   const auto& calls = runner.World().Calls();
   EXPECT_EQ(calls.failed, 1U);
-  EXPECT_TRUE(calls.unexpected.empty());
+  EXPECT_EQ(runner.Desktop().diagnostics.Count(), 0U);
   ASSERT_EQ(runner.Failures().size(), 1U);
   EXPECT_EQ(runner.Failures()[0].line, 3);
   EXPECT_NE(runner.Failures()[0].message.find("ParseCommand failed"), std::string::npos)
       << runner.Failures()[0].message;
+}
+
+// At an edge, a refusal and memory running out pass silently; any other
+// error is told with where it was met and its text.
+TEST(HostCalls, OnlyAnUnexpectedErrorIsReported) {
+  sim::SimDiagnostics diagnostics;
+  const auto contain = [&](const auto& error) {
+    try {
+      throw error;
+    } catch (...) {
+      ReportIfUnexpected(diagnostics, "ParseTag");
+    }
+  };
+  contain(Refused("the registry refused"));
+  contain(std::bad_alloc());
+  EXPECT_EQ(diagnostics.Count(), 0U);
+  contain(std::logic_error("a fault"));
+  contain(42);
+  EXPECT_EQ(sim::UnexpectedErrors(diagnostics),
+            "2 unexpected errors contained: ParseTag: a fault; ParseTag: an error of unknown type");
 }
 
 TEST(HostCalls, StartUpThatFailsLeavesThePlugInUncreated) {

@@ -239,10 +239,19 @@ struct TickBench::World {
   sim::SimDesktop desktop;
   CountingRegistry registry{desktop.registry};
   CountingWindows windows{desktop.windows};
-  platform::Platform platform{
-      registry,      desktop.timer,    desktop.messagePump, desktop.messenger,
-      windows,       desktop.keyboard, desktop.scriptShell, desktop.messageBoxes,
-      desktop.shell, desktop.files,    desktop.processes,   desktop.module};
+  platform::Platform platform{registry,
+                              desktop.timer,
+                              desktop.messagePump,
+                              desktop.messenger,
+                              windows,
+                              desktop.keyboard,
+                              desktop.scriptShell,
+                              desktop.messageBoxes,
+                              desktop.shell,
+                              desktop.files,
+                              desktop.processes,
+                              desktop.module,
+                              desktop.diagnostics};
   sandbox::SimDialogs dialogs{desktop};
   Plugin plugin{platform, dialogs};
   std::optional<Nick> nick;

@@ -101,8 +101,8 @@ std::vector<std::string> PlayFailing(const Scenario& scenario, std::size_t k) {
     broken.emplace_back("an error of unknown type escaped");
   }
   const auto& calls = runner.World().Calls();
-  for (const auto& error : calls.unexpected) {
-    broken.push_back("a host call failed unexpectedly: " + error);
+  if (const auto unexpected = sim::UnexpectedErrors(desktop.diagnostics)) {
+    broken.push_back(*unexpected);
   }
   if (desktop.faults.CallCount() < k || desktop.faults.Injected() == 0) {
     broken.push_back("the run ended after " + std::to_string(desktop.faults.CallCount()) +

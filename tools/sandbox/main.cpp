@@ -19,7 +19,13 @@ int RunFile(const char* path) {
   std::printf("== %s\n", path);
   tb::sandbox::SimRunner runner(stdout);
   runner.Run(*steps);
-  return tb::scenario::ReportRun(path, runner.Player());
+  const int status = tb::scenario::ReportRun(path, runner.Player());
+  // A fault the plug-in contained fails the file, whatever it expected.
+  if (const auto unexpected = tb::sim::UnexpectedErrors(runner.Desktop().diagnostics)) {
+    std::fprintf(stderr, "%s: %s\n", path, unexpected->c_str());
+    return 1;
+  }
+  return status;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "common/contained.h"
 #include "common/settings.h"
 #include "publisher/publisher.h"
 
@@ -28,10 +29,10 @@ std::optional<bool> SimWorld::HostCall(const char* method, Call call) {
     lastFailure_ = error.what();
   } catch (const std::exception& error) {
     lastFailure_ = error.what();
-    calls_.unexpected.push_back(std::string(method) + ": " + lastFailure_);
+    ReportIfUnexpected(desktop_.diagnostics, method);
   } catch (...) {
     lastFailure_ = "an error of unknown type";
-    calls_.unexpected.push_back(std::string(method) + ": " + lastFailure_);
+    ReportIfUnexpected(desktop_.diagnostics, method);
   }
   calls_.longestMs = std::max(calls_.longestMs, desktop_.timer.Now() - start);
   return answered;

@@ -23,13 +23,13 @@ using Failure = scenario::Failure;
 
 // What the host met in its calls into the plug-in (creation, ParseCommand,
 // ParseTag, its own tag expansion), each taken as the COM layer takes it: an
-// error thrown out of the plug-in's code becomes a failed call.
+// error thrown out of the plug-in's code becomes a failed call. Any error
+// other than a refusal is also reported to the desktop's diagnostics, by
+// method and message.
 struct HostCalls {
   // Calls that failed because the registry refused a setting or a dialog
   // could not be shown, the ways a host call is meant to fail.
   std::size_t failed = 0;
-  // Any other error that reached the edge, by method and message.
-  std::vector<std::string> unexpected;
   // The virtual time of the longest single call, in milliseconds.
   std::uint64_t longestMs = 0;
 };

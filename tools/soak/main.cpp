@@ -116,8 +116,12 @@ class Day {
         kRunHours * kTicksPerHour, song, desktop_.host.SentCount(),
         static_cast<unsigned long long>(desktop_.faults.CallCount()), heapAfterFirstHour, highest,
         growth, desktop_.registry.OpenHandles(), desktop_.timer.Count());
+    const auto unexpected = tb::sim::UnexpectedErrors(desktop_.diagnostics);
+    if (unexpected) {
+      std::printf("soak: %s\n", unexpected->c_str());
+    }
     const bool held = desktop_.registry.OpenHandles() == 0 && desktop_.timer.Count() == 1 &&
-                      growth <= kAllowedGrowth && desktop_.host.SentCount() > 100;
+                      growth <= kAllowedGrowth && desktop_.host.SentCount() > 100 && !unexpected;
     std::printf("soak: %s\n", held ? "passed" : "FAILED");
     return held ? 0 : 1;
   }
