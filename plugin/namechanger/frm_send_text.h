@@ -69,7 +69,6 @@ class FrmSendText {
   // was typing, or Windows kept the focus elsewhere) waits, and the newest
   // replaces it; the poll tick calls this to deliver it as soon as it can.
   void DeliverWaiting();
-  [[nodiscard]] bool Waiting() const { return waiting_.has_value(); }
 
   // Whether changeName or changeNameBack is running: their waits let the
   // thread process messages, so a poll tick can come due inside them.
