@@ -82,6 +82,8 @@ class SimWindows final : public platform::Windows {
   [[nodiscard]] platform::Hwnd Lookup(const std::u16string& className,
                                       const std::u16string& title) const;
   [[nodiscard]] std::vector<platform::Hwnd> Children(platform::Hwnd parent) const;
+  // Every open window, by handle.
+  [[nodiscard]] const std::map<platform::Hwnd, SimWindow>& All() const { return windows_; }
   // The user brings a window to the front (0: none has the focus).
   void Focus(platform::Hwnd window) { foreground_ = window; }
   [[nodiscard]] platform::Hwnd Foreground() const { return foreground_; }

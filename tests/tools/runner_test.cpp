@@ -480,5 +480,19 @@ TEST(ScenarioRunner, TheSandboxSkipsAFileForAnotherDesktop) {
   EXPECT_TRUE(runner.Failures().empty());
 }
 
+// A player that checks after each step goes on past a failed call, and
+// `fail none` takes back a failure that has not come yet.
+TEST(ScenarioRunner, APlayerThatChecksEachStepGoesOnPastAFailedCall) {
+  sandbox::SimRunner runner(nullptr);
+  std::vector<int> checked;
+  runner.AfterEachStep([&](const Step& step) { checked.push_back(step.line); });
+  runner.Run(
+      Parse("requires sim\nload\nfail \"DialogBoxIndirectParamW\"\ncommand \"/xtbgoptions\"\n"
+            "fail \"DialogBoxIndirectParamW\"\nfail none\ncommand \"/xtbgoptions\"\n"
+            "expect result true\nexpect dialog \"Options\"\n"));
+  EXPECT_TRUE(runner.Failures().empty());
+  EXPECT_EQ(checked, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+}
+
 }  // namespace
 }  // namespace tb::scenario

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -92,6 +93,7 @@ class SimWorld final : public scenario::World {
   void FailCall(const std::string& call, std::size_t nth) override {
     desktop_.faults.FailCall(call, nth);
   }
+  void ClearFaults() override { desktop_.faults.Clear(); }
 
   void Answer(int button) override { desktop_.messageBoxes.Answer(button); }
   [[nodiscard]] std::vector<scenario::ShownBox> ShownBoxes() override;
@@ -148,6 +150,9 @@ class SimRunner {
   void Run(const std::vector<scenario::Step>& steps) { runner_.Run(steps); }
   [[nodiscard]] const std::vector<Failure>& Failures() const { return runner_.Failures(); }
   [[nodiscard]] const scenario::Runner& Player() const { return runner_; }
+  void AfterEachStep(std::function<void(const scenario::Step&)> check) {
+    runner_.AfterEachStep(std::move(check));
+  }
   [[nodiscard]] const SimWorld& World() const { return world_; }
 
   sim::SimDesktop& Desktop() { return desktop_; }

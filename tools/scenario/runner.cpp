@@ -309,6 +309,7 @@ std::vector<Runner::Verb> Runner::HostVerbs() {
        [](Runner& r, const Words& w) {
          r.world_.SetScriptHostInstalled(IsKeyword(w[1], "present"));
        }},
+      {"fail none", kSim, [](Runner& r, const Words& /*w*/) { r.world_.ClearFaults(); }},
       {"fail CALL [N]", kBoth,
        [](Runner& r, const Words& w) {
          r.world_.FailCall(ToUtf8(w[1].text),
@@ -604,6 +605,10 @@ void Runner::Run(const std::vector<Step>& steps) {
     if (world_.FriendlyName() != shownName_) {
       shownName_ = world_.FriendlyName();
       Say("      contacts see: " + ToUtf8(shownName_));
+    }
+    if (afterEachStep_) {
+      afterEachStep_(step);
+      failedCall_.reset();
     }
   }
   if (failedCall_) {

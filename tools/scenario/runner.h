@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,9 @@ class Runner {
   void Run(const std::vector<Step>& steps);
   [[nodiscard]] const std::vector<Failure>& Failures() const { return failures_; }
   [[nodiscard]] bool Skipped() const { return skipped_; }
+  // Calls `check` after each step played. A player that checks after each
+  // step takes a failed call as one of the host's answers, not as the end.
+  void AfterEachStep(std::function<void(const Step&)> check) { afterEachStep_ = std::move(check); }
 
   // Every step the player knows, as docs/scenario-language.md writes it.
   [[nodiscard]] static std::vector<std::string> Forms();
@@ -76,6 +80,7 @@ class Runner {
   std::size_t dialogsChecked_ = 0;
   std::u16string shownName_;
   std::vector<Failure> failures_;
+  std::function<void(const Step&)> afterEachStep_;
 };
 
 // Reads and parses a scenario file; says why on stderr and answers nothing

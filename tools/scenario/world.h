@@ -149,6 +149,9 @@ class World {
   // The nth call from now of a seam call (by the simulated desktop's name
   // for it) fails.
   virtual void FailCall(const std::string& call, std::size_t nth) = 0;
+  // No seam call fails any more but by a later `fail`. Played only on the
+  // simulated desktop.
+  virtual void ClearFaults() {}
 
   // Message boxes: the answer to the next one, and those shown so far.
   virtual void Answer(int button) = 0;
