@@ -27,9 +27,10 @@ std::u16string SimHost::QuickTextKey() const {
 }
 
 void SimHost::OnKey(platform::Hwnd window, const platform::KeyInput& key) {
-  if (key.virtualKey == platform::kVkMenu) {
-    altDown_[window] = !key.keyUp;
-  } else if (key.virtualKey == kVk0 && !key.keyUp && altDown_[window]) {
+  // The window keeps whether Alt is down (SimWindow::altDown) before its
+  // procedure sees the key.
+  const SimWindow* target = windows_.Get(window);
+  if (key.virtualKey == kVk0 && !key.keyUp && target != nullptr && target->altDown) {
     timer_.Pass(delayMs);
     QuickText09();
   }

@@ -10,7 +10,6 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -59,7 +58,6 @@ class SimHost {
   SimTimer& timer_;
   SimRegistry& registry_;
   MessengerState& messenger_;
-  std::map<platform::Hwnd, bool> altDown_;
   std::vector<std::u16string> sent_;
   std::size_t sentCount_ = 0;
   std::vector<std::u16string> typed_;
