@@ -9,25 +9,45 @@
 
 namespace tb {
 
-std::u16string ReadRegistryString(platform::Registry& registry, platform::RegKey root,
-                                  const std::u16string& path, const std::u16string& name) {
+std::optional<std::u16string> ReadRegistryStringIfAnswered(platform::Registry& registry,
+                                                           platform::RegKey root,
+                                                           const std::u16string& path,
+                                                           const std::u16string& name) {
+  const auto answered = [](platform::Status status) -> std::optional<std::u16string> {
+    if (status == platform::kErrorFileNotFound) {
+      return std::u16string();
+    }
+    return std::nullopt;
+  };
   platform::ScopedKey key(registry);
-  if (registry.OpenKey(root, path, platform::kKeyQueryValue, key.Receive()) !=
-      platform::kErrorSuccess) {
-    return {};
+  const platform::Status opened =
+      registry.OpenKey(root, path, platform::kKeyQueryValue, key.Receive());
+  if (opened != platform::kErrorSuccess) {
+    return answered(opened);
   }
   std::uint32_t type = platform::kRegNone;
   std::uint32_t size = 0;
-  if (registry.QueryValue(key.Get(), name, &type, nullptr, &size) != platform::kErrorSuccess ||
-      type != platform::kRegSz) {
-    return {};
+  const platform::Status sized = registry.QueryValue(key.Get(), name, &type, nullptr, &size);
+  if (sized != platform::kErrorSuccess) {
+    return answered(sized);
+  }
+  if (type != platform::kRegSz) {
+    return std::u16string();
   }
   std::vector<std::uint8_t> bytes(size);
-  if (registry.QueryValue(key.Get(), name, &type, bytes.data(), &size) != platform::kErrorSuccess ||
-      type != platform::kRegSz) {
-    return {};
+  const platform::Status read = registry.QueryValue(key.Get(), name, &type, bytes.data(), &size);
+  if (read != platform::kErrorSuccess) {
+    return answered(read);
+  }
+  if (type != platform::kRegSz) {
+    return std::u16string();
   }
   return platform::TextOfStringData(bytes.data(), std::min<std::size_t>(size, bytes.size()));
+}
+
+std::u16string ReadRegistryString(platform::Registry& registry, platform::RegKey root,
+                                  const std::u16string& path, const std::u16string& name) {
+  return ReadRegistryStringIfAnswered(registry, root, path, name).value_or(std::u16string());
 }
 
 platform::Status WriteRegistryValue(platform::Registry& registry, platform::RegKey root,

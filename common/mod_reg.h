@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -17,6 +18,13 @@ namespace tb {
 // missing key or value, or a value of any other type.
 std::u16string ReadRegistryString(platform::Registry& registry, platform::RegKey root,
                                   const std::u16string& path, const std::u16string& name);
+// The same, but nothing when the registry refused the read (any answer but
+// ERROR_FILE_NOT_FOUND for the key or the value), where a missing value is
+// no answer to act on.
+std::optional<std::u16string> ReadRegistryStringIfAnswered(platform::Registry& registry,
+                                                           platform::RegKey root,
+                                                           const std::u16string& path,
+                                                           const std::u16string& name);
 
 // Creates the key path as needed, stores `bytes` as a value of `type` and
 // closes the key again. Answers the first failing call's code.

@@ -17,6 +17,11 @@ std::u16string ReadSetting(platform::Registry& registry, const std::u16string& k
   return ReadRegistryString(registry, platform::kHkeyCurrentUser, kSettingsKeyPath, key);
 }
 
+std::optional<std::u16string> ReadSettingIfAnswered(platform::Registry& registry,
+                                                    const std::u16string& key) {
+  return ReadRegistryStringIfAnswered(registry, platform::kHkeyCurrentUser, kSettingsKeyPath, key);
+}
+
 void WriteSetting(platform::Registry& registry, const std::u16string& key,
                   const std::u16string& text) {
   const platform::Status status =

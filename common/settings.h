@@ -3,6 +3,7 @@
 // REG_SZ, read and written at the moment of use and never cached.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "common/refused.h"
@@ -55,6 +56,9 @@ class SettingWriteError : public Refused {
 // The stored text; a missing key, section or value reads as the empty string.
 // A read never fails.
 std::u16string ReadSetting(platform::Registry& registry, const std::u16string& key);
+// The same, but nothing when the registry refused the read.
+std::optional<std::u16string> ReadSettingIfAnswered(platform::Registry& registry,
+                                                    const std::u16string& key);
 
 // Stores `text`, creating the keys on the way; throws SettingWriteError when
 // the registry refuses.

@@ -150,7 +150,15 @@ void Publisher::Publish() {
 
 void Publisher::Withdraw() {
   for (const char16_t* name : kValues) {
-    DeleteRegistryValue(registry_, platform::kHkeyCurrentUser, kCurrentMetadataKey, name);
+    const platform::Status deleted =
+        DeleteRegistryValue(registry_, platform::kHkeyCurrentUser, kCurrentMetadataKey, name);
+    // A title left behind would read as a song still playing, until the
+    // next one: when it cannot be deleted it is emptied, which reads the
+    // same as none.
+    if (name == kMetadataTitle && deleted != platform::kErrorSuccess &&
+        deleted != platform::kErrorFileNotFound) {
+      WriteRegistryString(registry_, platform::kHkeyCurrentUser, kCurrentMetadataKey, name, u"");
+    }
   }
 }
 

@@ -85,32 +85,38 @@ bool FrmSendText::ComposeNowPlaying(const std::u16string& player) {
   if (!IsKnownPlayer(player)) {
     return true;  // the command last composed goes again
   }
+  // A template the registry would not give is not taken as empty: the name
+  // would lose its song's separator, and the restore could not cut it.
   // The MUSICMATCH Jukebox template cuts the ordinary name out and follows
   // it: one reading serves both, as nothing can change it in between.
-  const std::u16string musicMatchTemplate =
-      player == kPlayerMusicMatch ? ReadSetting(registry, kCurrentTagMMJ) : std::u16string();
-  const auto ordinary = OrdinaryName(player, musicMatchTemplate);
+  const char16_t* const templateKey = player == kPlayerMusicMatch     ? kCurrentTagMMJ
+                                      : player == kPlayerWindowsMedia ? kCurrentTagWMP
+                                                                      : kCurrentTag;
+  const auto nowPlaying = ReadSettingIfAnswered(registry, templateKey);
+  if (!nowPlaying) {
+    return false;
+  }
+  const auto ordinary = OrdinaryName(player, *nowPlaying);
   if (!ordinary) {
     return false;
   }
-  if (player == kPlayerMusicMatch) {
-    command_ = kNameCommandPrefix + *ordinary + musicMatchTemplate + frmWinamp_.musicMatchSong;
-  } else {
-    const char16_t* const templateKey =
-        player == kPlayerWindowsMedia ? kCurrentTagWMP : kCurrentTag;
-    command_ = kNameCommandPrefix + *ordinary + kMarker + ReadSetting(registry, templateKey);
-  }
+  command_ = kNameCommandPrefix + *ordinary +
+             (player == kPlayerMusicMatch ? *nowPlaying + frmWinamp_.musicMatchSong
+                                          : kMarker + *nowPlaying);
   return true;
 }
 
 bool FrmSendText::ComposeOrdinary(const std::u16string& player) {
-  platform::Registry& registry = platform_.registry;
   if (!IsKnownPlayer(player)) {
     return true;  // the command last composed goes again
   }
-  const auto ordinary =
-      OrdinaryName(player, player == kPlayerMusicMatch ? ReadSetting(registry, kCurrentTagMMJ)
-                                                       : std::u16string());
+  const auto musicMatchTemplate = player == kPlayerMusicMatch
+                                      ? ReadSettingIfAnswered(platform_.registry, kCurrentTagMMJ)
+                                      : std::optional<std::u16string>(u"");
+  if (!musicMatchTemplate) {
+    return false;
+  }
+  const auto ordinary = OrdinaryName(player, *musicMatchTemplate);
   if (!ordinary) {
     return false;
   }
@@ -120,11 +126,13 @@ bool FrmSendText::ComposeOrdinary(const std::u16string& player) {
   return true;
 }
 
-void FrmSendText::WriteStatus(const char16_t* status) {
+bool FrmSendText::WriteStatus(const char16_t* status) {
   try {
     WriteSetting(platform_.registry, kStatus, status);
+    return true;
   } catch (const SettingWriteError&) {
     // A refused write is skipped like any other failing step.
+    return false;
   }
 }
 
@@ -144,12 +152,11 @@ void FrmSendText::EnsureAutoSend() {
   }
 }
 
-void FrmSendText::StoreCommand() {
+bool FrmSendText::StoreCommand() {
   const auto signin = SigninName();
-  if (signin) {
-    WriteRegistryString(platform_.registry, platform::kHkeyCurrentUser, QuickTextKey(*signin),
-                        u"Message", command_);
-  }
+  return signin &&
+         WriteRegistryString(platform_.registry, platform::kHkeyCurrentUser, QuickTextKey(*signin),
+                             u"Message", command_) == platform::kErrorSuccess;
 }
 
 bool FrmSendText::PressAltZero() {
@@ -231,8 +238,27 @@ bool FrmSendText::DeliverKeyStroke(platform::Hwnd previousForeground) {
   return delivered;
 }
 
+void FrmSendText::Store(Delivery& delivery) {
+  const bool nowPlaying = delivery.status == kStatusPlaying;
+  if (!delivery.command &&
+      (nowPlaying ? ComposeNowPlaying(delivery.player) : ComposeOrdinary(delivery.player))) {
+    delivery.command = command_;
+  }
+  // A change says Playing before its quick text is stored, a restore says
+  // Stopped after it; each even when the other part fails.
+  bool stored = !nowPlaying || WriteStatus(delivery.status);
+  if (delivery.command) {
+    command_ = *delivery.command;
+    EnsureAutoSend();
+    stored = StoreCommand() && stored;
+  }
+  stored = (nowPlaying || WriteStatus(delivery.status)) && stored;
+  delivery.stored = stored && delivery.command.has_value();
+}
+
 void FrmSendText::Deliver(platform::Hwnd previousForeground, Delivery delivery) {
-  if (waiting_ && shown_ == delivery) {
+  Store(delivery);
+  if (waiting_ && delivery.stored && shown_ && shown_->SameAs(delivery)) {
     // What waited is replaced by what the contacts see already (a song
     // paused and resumed meanwhile): nothing needs sending.
     waiting_.reset();
@@ -250,7 +276,8 @@ bool FrmSendText::MayTry() {
 }
 
 void FrmSendText::TryWaiting(platform::Hwnd previousForeground) {
-  if (!waiting_ || !MayTry()) {
+  // One that could not be stored is stored again on the next tick.
+  if (!waiting_ || !waiting_->stored || !MayTry()) {
     return;
   }
   if (DeliverKeyStroke(previousForeground)) {
@@ -279,9 +306,7 @@ void FrmSendText::DeliverWaiting() {
   }
   const platform::Hwnd previousForeground = platform_.windows.GetForegroundWindow();
   // The quick text is stored again: it is this change that goes.
-  command_ = waiting_->command;
-  EnsureAutoSend();
-  StoreCommand();
+  Store(*waiting_);
   TryWaiting(previousForeground);
 }
 
@@ -293,13 +318,7 @@ void FrmSendText::changeName(const std::u16string& player, const std::u16string&
     Load();
   }
   const platform::Hwnd previousForeground = platform_.windows.GetForegroundWindow();
-  const bool send = ComposeNowPlaying(player);
-  WriteStatus(kStatusPlaying);
-  if (send) {
-    EnsureAutoSend();
-    StoreCommand();
-    Deliver(previousForeground, {command_, song});
-  }
+  Deliver(previousForeground, {player, song, kStatusPlaying, std::nullopt});
 }
 
 void FrmSendText::changeNameBack(const std::u16string& player) {
@@ -308,15 +327,7 @@ void FrmSendText::changeNameBack(const std::u16string& player) {
     Load();
   }
   const platform::Hwnd previousForeground = platform_.windows.GetForegroundWindow();
-  const bool send = ComposeOrdinary(player);
-  if (send) {
-    EnsureAutoSend();
-    StoreCommand();
-  }
-  WriteStatus(kStatusStopped);
-  if (send) {
-    Deliver(previousForeground, {command_, u""});
-  }
+  Deliver(previousForeground, {player, u"", kStatusStopped, std::nullopt});
 }
 
 }  // namespace tb

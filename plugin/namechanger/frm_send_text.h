@@ -66,8 +66,10 @@ class FrmSendText {
   void changeNameBack(const std::u16string& player);
 
   // A change or restore whose key stroke could not be pressed (the user
-  // was typing, or Windows kept the focus elsewhere) waits, and the newest
-  // replaces it; the poll tick calls this to deliver it as soon as it can.
+  // was typing, Windows kept the focus elsewhere, or the display name,
+  // Status or the quick text could not be read or stored) waits, and the
+  // newest replaces it; the poll tick calls this to deliver it as soon as it
+  // can.
   void DeliverWaiting();
 
   // Whether changeName or changeNameBack is running: their waits let the
@@ -92,16 +94,28 @@ class FrmSendText {
   // goes again.
   bool ComposeNowPlaying(const std::u16string& player);
   bool ComposeOrdinary(const std::u16string& player);
-  void WriteStatus(const char16_t* status);
+  bool WriteStatus(const char16_t* status);
   void EnsureAutoSend();
-  void StoreCommand();
-  // What a name change or restore sends, and for which song ("" for the
-  // ordinary name): two that are equal show the contacts the same.
+  bool StoreCommand();
+  // A name change or restore: for which player and song ("" for the
+  // ordinary name), what Status says once it is asked for, and the command,
+  // once the display name could be read to compose it.
   struct Delivery {
-    std::u16string command;
+    std::u16string player;
     std::u16string song;
-    bool operator==(const Delivery&) const = default;
+    const char16_t* status = nullptr;
+    std::optional<std::u16string> command;
+    // Whether Status and the quick text hold what this one needs.
+    bool stored = false;
+    // Two that would show the contacts the same.
+    [[nodiscard]] bool SameAs(const Delivery& other) const {
+      return command == other.command && song == other.song;
+    }
   };
+  // Composes the command if it is not yet, and stores Status and the quick
+  // text; the key stroke may be pressed only when all of them succeeded, or
+  // the host would send the quick text that an earlier change left.
+  void Store(Delivery& delivery);
   void Deliver(platform::Hwnd previousForeground, Delivery delivery);
   // Presses the waiting change's key stroke when it is time and the user is
   // not typing; on a refusal, sets the time of the next try.

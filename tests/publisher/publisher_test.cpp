@@ -60,12 +60,13 @@ TEST_F(Publishing, TheTitleIsWrittenLastAndRemovedFirst) {
   player.Stop();
   player.Play(kClocks);
   ASSERT_EQ(Values(), Of(kClocks));
-  // The first removal refused and the rest made: what stays is the value
-  // removed first, and it must be the title, so that a reader never takes a
-  // song without the rest.
+  // The first removal refused and the rest made: the value removed first
+  // must be the title, so that a reader never takes a song without the
+  // rest, and a title that cannot be removed is emptied, which reads as
+  // stopped instead of as the song playing on.
   desktop.faults.FailCall("RegDeleteValueW");
   player.Stop();
-  EXPECT_EQ(Values(), (std::vector<std::u16string>{u"Clocks", u"absent", u"absent", u"absent"}));
+  EXPECT_EQ(Values(), (std::vector<std::u16string>{u"", u"absent", u"absent", u"absent"}));
 }
 
 TEST_F(Publishing, APlayerAlreadyPlayingIsPublishedAndLeftoversOfAnEarlierRunRemoved) {
