@@ -240,9 +240,16 @@ bool FrmSendText::DeliverKeyStroke(platform::Hwnd previousForeground) {
 
 void FrmSendText::Store(Delivery& delivery) {
   const bool nowPlaying = delivery.status == kStatusPlaying;
-  if (!delivery.command &&
-      (nowPlaying ? ComposeNowPlaying(delivery.player) : ComposeOrdinary(delivery.player))) {
-    delivery.command = command_;
+  if (!delivery.command) {
+    // A refused Player is not taken as a player the form does not know,
+    // for which the last command composed would go again.
+    if (!delivery.player) {
+      delivery.player = ReadSettingIfAnswered(platform_.registry, kPlayer);
+    }
+    if (delivery.player &&
+        (nowPlaying ? ComposeNowPlaying(*delivery.player) : ComposeOrdinary(*delivery.player))) {
+      delivery.command = command_;
+    }
   }
   // A change says Playing before its quick text is stored, a restore says
   // Stopped after it; each even when the other part fails.
@@ -304,30 +311,38 @@ void FrmSendText::DeliverWaiting() {
   if (!MayTry()) {
     return;
   }
+  // A song of a player no longer chosen is not shown: nothing would take
+  // it back, as only the chosen player's reader runs.
+  if (waiting_->status == kStatusPlaying && waiting_->player) {
+    const auto chosen = ReadSettingIfAnswered(platform_.registry, kPlayer);
+    if (chosen && *chosen != *waiting_->player) {
+      waiting_.reset();
+      return;
+    }
+  }
   const platform::Hwnd previousForeground = platform_.windows.GetForegroundWindow();
   // The quick text is stored again: it is this change that goes.
   Store(*waiting_);
   TryWaiting(previousForeground);
 }
 
-void FrmSendText::changeNameBack() { changeNameBack(ReadSetting(platform_.registry, kPlayer)); }
-
-void FrmSendText::changeName(const std::u16string& player, const std::u16string& song) {
+void FrmSendText::Ask(Delivery delivery) {
   const ChangingMark mark(changing_);
   if (!loaded_) {
     Load();
   }
-  const platform::Hwnd previousForeground = platform_.windows.GetForegroundWindow();
-  Deliver(previousForeground, {player, song, kStatusPlaying, std::nullopt});
+  Deliver(platform_.windows.GetForegroundWindow(), std::move(delivery));
 }
 
+void FrmSendText::changeName(const std::optional<std::u16string>& player,
+                             const std::u16string& song) {
+  Ask({player, song, kStatusPlaying, std::nullopt});
+}
+
+void FrmSendText::changeNameBack() { Ask({std::nullopt, u"", kStatusStopped, std::nullopt}); }
+
 void FrmSendText::changeNameBack(const std::u16string& player) {
-  const ChangingMark mark(changing_);
-  if (!loaded_) {
-    Load();
-  }
-  const platform::Hwnd previousForeground = platform_.windows.GetForegroundWindow();
-  Deliver(previousForeground, {player, u"", kStatusStopped, std::nullopt});
+  Ask({player, u"", kStatusStopped, std::nullopt});
 }
 
 }  // namespace tb

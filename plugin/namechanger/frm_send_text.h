@@ -58,8 +58,10 @@ class FrmSendText {
 
   // A name change for the player that the caller has just read from the
   // setting Player (with no message processed since: one reading serves
-  // both) and for the song it found, by the title it acted on.
-  void changeName(const std::u16string& player, const std::u16string& song);
+  // both; nothing when the registry refused it, and then Player is read
+  // again as the change is composed) and for the song it found, by the
+  // title it acted on.
+  void changeName(const std::optional<std::u16string>& player, const std::u16string& song);
   // A restore for the player the setting Player names now, or for the one
   // the caller has just read.
   void changeNameBack();
@@ -101,7 +103,7 @@ class FrmSendText {
   // ordinary name), what Status says once it is asked for, and the command,
   // once the display name could be read to compose it.
   struct Delivery {
-    std::u16string player;
+    std::optional<std::u16string> player;
     std::u16string song;
     const char16_t* status = nullptr;
     std::optional<std::u16string> command;
@@ -116,6 +118,8 @@ class FrmSendText {
   // text; the key stroke may be pressed only when all of them succeeded, or
   // the host would send the quick text that an earlier change left.
   void Store(Delivery& delivery);
+  // A change or restore asked for: stored and delivered, or left waiting.
+  void Ask(Delivery delivery);
   void Deliver(platform::Hwnd previousForeground, Delivery delivery);
   // Presses the waiting change's key stroke when it is time and the user is
   // not typing; on a refusal, sets the time of the next try.

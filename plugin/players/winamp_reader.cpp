@@ -64,7 +64,7 @@ void ModTimer::ReadWinamp() {
   ReadWinampTagInfo(platform_, frmWinamp_);
   // The dialog wait let the thread process messages (the user may have
   // chosen another player meanwhile): the name change reads Player afresh.
-  frmSendText_.changeName(ReadSetting(platform_.registry, kPlayer), title);
+  frmSendText_.changeName(ReadSettingIfAnswered(platform_.registry, kPlayer), title);
   winampChanged_ = Changed::kYes;
 }
 
