@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "tools/faultsweep/sweep.h"
 #include "tools/sandbox/sim_runner.h"
+#include "tools/simulation/sweep.h"
 
 namespace tb {
 namespace {
@@ -13,14 +13,14 @@ namespace {
 // rules; here under the sanitizers as well.
 TEST(RoadFaultSweep, EveryCallFailingInTurnIsSurvived) {
   for (const char* road : {"road-through-winamp.tbs", "road-through-other-players.tbs"}) {
-    const auto prepared = faultsweep::Prepare(std::filesystem::path(TB_SCENARIOS) / road);
+    const auto prepared = simulation::Prepare(std::filesystem::path(TB_SCENARIOS) / road);
     ASSERT_TRUE(prepared) << road;
     sandbox::SimRunner clean(nullptr);
     clean.Run(prepared->steps);
     ASSERT_TRUE(clean.Failures().empty()) << road << ": " << clean.Failures().front().message;
     ASSERT_GT(prepared->calls.size(), 100U) << road;
     for (std::size_t k = 1; k <= prepared->calls.size(); ++k) {
-      EXPECT_EQ(faultsweep::PlayFailing(*prepared, k), std::vector<std::string>())
+      EXPECT_EQ(simulation::PlayFailing(*prepared, k), std::vector<std::string>())
           << road << ": call " << k << " (" << prepared->calls[k - 1] << ")";
     }
   }

@@ -10,11 +10,11 @@
 #include "common/contained.h"
 #include "common/refused.h"
 #include "common/settings.h"
-#include "tools/faultsweep/isolated.h"
-#include "tools/faultsweep/sweep.h"
 #include "tools/sandbox/sim_runner.h"
+#include "tools/simulation/isolated.h"
+#include "tools/simulation/sweep.h"
 
-namespace tb::faultsweep {
+namespace tb::simulation {
 namespace {
 
 // Job 2 crashes, job 4 never answers, job 5 finds something broken; the
@@ -145,4 +145,4 @@ TEST(HostCalls, StartUpThatFailsLeavesThePlugInUncreated) {
 }
 
 }  // namespace
-}  // namespace tb::faultsweep
+}  // namespace tb::simulation

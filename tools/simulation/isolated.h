@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace tb::faultsweep {
+namespace tb::simulation {
 
 struct Outcome {
   enum Kind { kNotRun, kSurvived, kBroken, kCrashed, kHung };
@@ -32,4 +32,4 @@ using Job = std::function<std::vector<std::string>(std::size_t index)>;
 // in a new process from the next job.
 std::vector<Outcome> RunIsolated(std::size_t count, const Isolation& isolation, const Job& job);
 
-}  // namespace tb::faultsweep
+}  // namespace tb::simulation

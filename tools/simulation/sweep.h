@@ -11,20 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "plugin/dialogs/frm_about.h"
-#include "plugin/namechanger/frm_send_text.h"
-#include "plugin/players/mod_winamp.h"
 #include "tools/scenario/scenario.h"
 
-namespace tb::faultsweep {
-
-// The longest that one call of the plug-in (a poll tick, or a host call)
-// may hold the thread, in virtual time: the about box's timer second with a
-// tick inside it that waits for the file-information dialog, the focus and
-// the key stroke, and reads a few window texts from a player that does not
-// answer.
-inline constexpr std::uint64_t kLongestCallMs =
-    kAboutTimerMs + kFileInfoWaitMs + kFocusWaitMs + kKeyStrokeWaitMs + 8 * kWindowTextTimeoutMs;
+namespace tb::simulation {
 
 // One scenario file, with what a run without faults made of it.
 struct Scenario {
@@ -49,9 +38,8 @@ std::optional<Scenario> Prepare(std::string name, std::vector<scenario::Step> st
 // Plays the scenario with its kth seam call (1-based) failing. Answers what
 // broke, one line per broken rule, or nothing when the run survived: no
 // error out of the player, none but a refused setting or dialog at the
-// host's edge, the kth call reached and failed, no registry key, file or
-// media reference of Windows Media Player held, at most one poll timer, no
-// call of the plug-in longer than kLongestCallMs, and every setting readable.
+// host's edge, the kth call reached and failed, the desktop's properties
+// (BrokenProperties) held, and every setting readable.
 std::vector<std::string> PlayFailing(const Scenario& scenario, std::size_t k);
 
-}  // namespace tb::faultsweep
+}  // namespace tb::simulation

@@ -1,4 +1,4 @@
-#include "tools/faultsweep/isolated.h"
+#include "tools/simulation/isolated.h"
 
 #include <poll.h>
 #include <sys/types.h>
@@ -12,7 +12,7 @@
 #include <deque>
 #include <utility>
 
-namespace tb::faultsweep {
+namespace tb::simulation {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -192,4 +192,4 @@ std::vector<Outcome> RunIsolated(std::size_t count, const Isolation& isolation, 
   return Pool(count, isolation, job).Run();
 }
 
-}  // namespace tb::faultsweep
+}  // namespace tb::simulation

@@ -1,14 +1,17 @@
-#include "tools/faultsweep/sweep.h"
+#include "tools/simulation/sweep.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <exception>
 
 #include "common/settings.h"
 #include "tools/sandbox/sim_runner.h"
 #include "tools/scenario/runner.h"
+#include "tools/simulation/properties.h"
+#include "tools/simulation/simulation.h"
 
-namespace tb::faultsweep {
+namespace tb::simulation {
 namespace {
 
 const std::array<const char16_t*, 6> kSettings = {kOnOff,      kPlayer,        kStatus,
@@ -100,33 +103,51 @@ std::vector<std::string> PlayFailing(const Scenario& scenario, std::size_t k) {
   } catch (...) {
     broken.emplace_back("an error of unknown type escaped");
   }
-  const auto& calls = runner.World().Calls();
-  if (const auto unexpected = sim::UnexpectedErrors(desktop.diagnostics)) {
-    broken.push_back(*unexpected);
-  }
   if (desktop.faults.CallCount() < k || desktop.faults.Injected() == 0) {
     broken.push_back("the run ended after " + std::to_string(desktop.faults.CallCount()) +
                      " calls, before the one to fail");
   }
-  if (desktop.registry.OpenHandles() != 0) {
-    broken.push_back(std::to_string(desktop.registry.OpenHandles()) + " registry keys left open");
-  }
-  if (desktop.files.OpenHandles() != 0) {
-    broken.push_back(std::to_string(desktop.files.OpenHandles()) + " file handles left open");
-  }
-  if (desktop.mediaPlayer.MediaHeld() != 0) {
-    broken.push_back(std::to_string(desktop.mediaPlayer.MediaHeld()) +
-                     " media references of Windows Media Player held");
-  }
-  if (desktop.timer.Count() > 1) {
-    broken.push_back(std::to_string(desktop.timer.Count()) + " timers running");
-  }
-  const std::uint64_t longest = std::max(calls.longestMs, desktop.timer.LongestCallbackMs());
-  if (longest > kLongestCallMs) {
-    broken.push_back("one call held the thread " + std::to_string(longest) + " ms");
+  for (auto& what : BrokenProperties(desktop, runner.World().Calls())) {
+    broken.push_back(std::move(what));
   }
   CheckSettings(scenario, desktop, broken);
   return broken;
 }
 
-}  // namespace tb::faultsweep
+int RunFaultSweep(const std::filesystem::path& folder, const Isolation& isolation) {
+  std::vector<Scenario> scenarios;
+  for (const auto& file : ScenarioFiles(folder)) {
+    if (auto prepared = Prepare(file)) {
+      scenarios.push_back(std::move(*prepared));
+    }
+  }
+  struct Run {
+    std::size_t scenario;
+    std::size_t call;  // 1-based
+  };
+  std::vector<Run> runs;
+  for (std::size_t s = 0; s < scenarios.size(); ++s) {
+    for (std::size_t k = 1; k <= scenarios[s].calls.size(); ++k) {
+      runs.push_back(Run{s, k});
+    }
+  }
+  const auto outcomes = RunIsolated(runs.size(), isolation, [&](std::size_t i) {
+    return PlayFailing(scenarios[runs[i].scenario], runs[i].call);
+  });
+  std::size_t survived = 0;
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    if (outcomes[i].kind == Outcome::kSurvived) {
+      ++survived;
+      continue;
+    }
+    const auto& scenario = scenarios[runs[i].scenario];
+    std::printf("%s: call %zu (%s) failing: %s\n", scenario.path.c_str(), runs[i].call,
+                scenario.calls[runs[i].call - 1].c_str(),
+                outcomes[i].kind == Outcome::kNotRun ? "not run" : outcomes[i].details.c_str());
+  }
+  std::printf("fault sweep: %zu scenarios, %zu calls failed, %zu survived\n", scenarios.size(),
+              runs.size(), survived);
+  return survived == runs.size() ? 0 : 1;
+}
+
+}  // namespace tb::simulation

@@ -1,15 +1,5 @@
-// tunebadge-simulate: random sessions on the simulated desktop. Each seed
-// makes a session as scenario text, played through the scenario player with
-// the desktop's properties checked after every step. A session that breaks
-// one is shrunk to the fewest steps that still break it and printed as a
-// scenario file.
-//
-//   tunebadge-simulate SECONDS [SEED]
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
@@ -18,28 +8,23 @@
 
 #include "common/settings.h"
 #include "common/text.h"
-#include "plugin/dialogs/frm_about.h"
-#include "plugin/namechanger/frm_send_text.h"
-#include "plugin/players/mod_winamp.h"
 #include "tools/sandbox/sim_runner.h"
 #include "tools/scenario/scenario.h"
+#include "tools/simulation/properties.h"
+#include "tools/simulation/simulation.h"
 
+namespace tb::simulation {
 namespace {
 
-using tb::scenario::Step;
+using scenario::Step;
 
-constexpr std::uint64_t kFixedSeeds = 20;
+constexpr std::uint64_t kFixedSeeds = 64;
+// Sessions handed to the child processes at a time, between looks at the
+// clock.
+constexpr std::size_t kRound = 256;
 constexpr int kFewestSteps = 20;
 constexpr int kMostSteps = 80;
 constexpr std::int32_t kOnline = 2;
-
-// The longest one poll tick may hold the host's thread: reading both
-// Winamp windows' titles (length and text), the file-information dialog
-// and its three fields, then bringing the conversation window forward and
-// pressing the key. A slow host adds its delay.
-constexpr std::uint64_t kLongestTickMs = 2 * 2 * tb::kWindowTextTimeoutMs + tb::kFileInfoWaitMs +
-                                         3 * 2 * tb::kWindowTextTimeoutMs + tb::kFocusWaitMs +
-                                         tb::kKeyStrokeWaitMs + tb::kKeyStrokeSettleMs;
 
 // The seam calls a session may make fail, as the simulated desktop names
 // them.
@@ -87,7 +72,7 @@ class Generator {
   }
 
   // One random step, or a few that belong together; `faults` counts `fail`.
-  std::vector<std::string> Steps(int& faults) {
+  std::vector<std::string> Steps(std::size_t& faults) {
     static const std::vector<const char*> kStatuses = {"online",    "online",  "away", "busy",
                                                        "invisible", "offline", "brb",  "99"};
     static const std::vector<const char*> kClasses = {"\"Winamp v1.x\"", "STUDIO", "mmjb:mainwnd"};
@@ -211,7 +196,7 @@ struct Session {
   std::vector<std::string> body;
 };
 
-Session Generate(std::uint64_t seed, int& faults) {
+Session Generate(std::uint64_t seed, std::size_t& faults) {
   Generator generator(seed);
   Session session{seed, generator.Pick(kPlayers), {}};
   const int count = kFewestSteps + generator.Below(kMostSteps - kFewestSteps);
@@ -235,8 +220,8 @@ std::string Text(const Session& session, const std::vector<std::string>& body,
   }
   std::set<std::u16string> open;
   for (const auto& step : body) {
-    const auto words = tb::scenario::Parse(step).front().words;
-    const std::string verb = tb::scenario::ToUtf8(words[0].text);
+    const auto words = scenario::Parse(step).front().words;
+    const std::string verb = scenario::ToUtf8(words[0].text);
     if (verb == "window") {
       open.insert(words[1].text);
     } else if (verb == "close") {
@@ -247,8 +232,8 @@ std::string Text(const Session& session, const std::vector<std::string>& body,
       "# settle\nforeground free\nstatus online\nmessenger present\nscripthost present\n"
       "host slow 0\n";
   for (const auto& window : open) {
-    text += "hang " + tb::scenario::Quote(window) + " off\nscroll " + tb::scenario::Quote(window) +
-            " off\n";
+    text +=
+        "hang " + scenario::Quote(window) + " off\nscroll " + scenario::Quote(window) + " off\n";
   }
   text += "fail none\ncommand \"/xtbgon\"\n";
   // Every player stopped, whichever the options dialog may have chosen.
@@ -266,47 +251,47 @@ std::string Text(const Session& session, const std::vector<std::string>& body,
 struct Broken {
   int line = 0;
   std::string step;      // as the file writes it
-  std::string property;  // which one, the same for every line it breaks on
+  std::string property;  // the line without its figures, the same wherever it breaks
   std::string detail;
 };
 
-// Whether a song may stay in the name after settling, as the design keeps it:
-// MUSICMATCH Jukebox closed while it played (its last title is all there is),
-// a status outside those the name is changed in, the switch off, or no
-// player chosen.
-bool KeptOnPurpose(tb::sim::SimDesktop& desktop, const std::vector<Step>& steps) {
-  bool musicMatchClosedPlaying = false;
-  for (const auto& step : steps) {
-    if (step.words.size() > 1 && step.words[1].text == u"mmjb:mainwnd") {
-      const std::string verb = tb::scenario::ToUtf8(step.words[0].text);
-      if (verb == "close") {
-        musicMatchClosedPlaying = true;
-      } else if (verb == "window") {
-        musicMatchClosedPlaying = false;
-      }
-    }
-  }
+// Whether a song may stay in the name after settling, as the design keeps
+// it: the chosen player changed while the name showed, or was about to
+// show, another player's song (switching players clears nothing, and no
+// reader cuts another player's name), MUSICMATCH Jukebox chosen and not
+// running (its last title is all there is), a status outside those the
+// name is changed in, the switch off, or no player chosen.
+bool KeptOnPurpose(sim::SimDesktop& desktop, bool playerChangedWhileShowing) {
   const auto setting = [&](const char16_t* key) {
-    return desktop.registry.GetString(tb::platform::kHkeyCurrentUser, tb::kSettingsKeyPath, key);
+    return desktop.registry.GetString(platform::kHkeyCurrentUser, kSettingsKeyPath, key);
   };
-  const auto player = setting(tb::kPlayer);
-  return (musicMatchClosedPlaying && player == tb::kPlayerMusicMatch) ||
-         desktop.messenger.state.status != kOnline || setting(tb::kOnOff) == tb::kSwitchOff ||
-         (player != tb::kPlayerWinamp && player != tb::kPlayerMusicMatch &&
-          player != tb::kPlayerWindowsMedia);
+  const auto player = setting(kPlayer);
+  return playerChangedWhileShowing ||
+         (player == kPlayerMusicMatch && desktop.windows.Newest(kMusicMatchWindowClass) == 0) ||
+         desktop.messenger.state.status != kOnline || setting(kOnOff) == kSwitchOff ||
+         (player != kPlayerWinamp && player != kPlayerMusicMatch && player != kPlayerWindowsMedia);
+}
+
+std::string WithoutFigures(std::string text) {
+  text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }),
+             text.end());
+  return text;
 }
 
 // Plays the text on a fresh desktop; the first property it breaks.
-std::optional<Broken> Play(const std::string& text, std::size_t& steps) {
-  const std::vector<Step> parsed = tb::scenario::Parse(text);
-  steps += parsed.size();
-  tb::sandbox::SimRunner runner(nullptr);
+std::optional<Broken> Play(const std::string& text) {
+  const std::vector<Step> parsed = scenario::Parse(text);
+  sandbox::SimRunner runner(nullptr);
   auto& desktop = runner.Desktop();
   std::optional<Broken> broken;
   std::uint64_t slowest = 0;
-  std::uint64_t about = 0;
   std::vector<std::u16string> ordinary;
-  const auto breaks = [&](int line, const char* property, const std::string& detail) {
+  std::optional<std::u16string> player;
+  bool playerChangedWhileShowing = false;
+  const auto isOrdinary = [&](const std::u16string& name) {
+    return std::find(ordinary.begin(), ordinary.end(), name) != ordinary.end();
+  };
+  const auto breaks = [&](int line, const std::string& property, const std::string& detail) {
     if (!broken) {
       const auto at = std::find_if(parsed.begin(), parsed.end(),
                                    [&](const Step& step) { return step.line == line; });
@@ -314,35 +299,29 @@ std::optional<Broken> Play(const std::string& text, std::size_t& steps) {
     }
   };
   runner.AfterEachStep([&](const Step& step) {
-    const std::string verb = tb::scenario::ToUtf8(step.words[0].text);
+    const std::string verb = scenario::ToUtf8(step.words[0].text);
     if (verb == "host") {
       slowest = std::max<std::uint64_t>(slowest, std::stoull(step.source.substr(10)));
-    }
-    // The about box's timer runs a tick inside its own callback.
-    if (verb == "command" && tb::EqualsIgnoringCase(step.words[1].text, u"/xtbgabout")) {
-      about = tb::kAboutTimerMs;
     }
     if (verb == "name") {
       ordinary.push_back(step.words[1].text);
     }
-    if (const auto unexpected = tb::sim::UnexpectedErrors(desktop.diagnostics)) {
-      breaks(step.line, "an unexpected error", *unexpected);
+    for (const auto& what : BrokenProperties(desktop, runner.World().Calls(), slowest)) {
+      breaks(step.line, WithoutFigures(what), what);
     }
-    if (desktop.timer.Count() > 1) {
-      breaks(step.line, "more than one timer", std::to_string(desktop.timer.Count()) + " timers");
+    // A song shows, or a change that waits will show one, until a restore
+    // says Stopped.
+    const auto now =
+        desktop.registry.GetString(platform::kHkeyCurrentUser, kSettingsKeyPath, kPlayer);
+    const bool showing = !isOrdinary(desktop.messenger.state.friendlyName) ||
+                         desktop.registry.GetString(platform::kHkeyCurrentUser, kSettingsKeyPath,
+                                                    kStatus) == kStatusPlaying;
+    if (player && now != player && showing) {
+      playerChangedWhileShowing = true;
+    } else if (!showing) {
+      playerChangedWhileShowing = false;
     }
-    for (const auto& [handle, window] : desktop.windows.All()) {
-      if (window.altZeroCount > 0 && window.className != tb::kConversationWindowClass) {
-        breaks(step.line, "Alt+0 outside a conversation window",
-               tb::scenario::ToUtf8(window.className) + " got Alt+0");
-      }
-    }
-    const std::uint64_t bound = kLongestTickMs + slowest + about;
-    if (desktop.timer.LongestCallbackMs() > bound) {
-      breaks(step.line, "a timer callback too long",
-             std::to_string(desktop.timer.LongestCallbackMs()) + " ms, bound " +
-                 std::to_string(bound) + " ms");
-    }
+    player = now;
   });
   runner.Run(parsed);
   const int last = parsed.back().line;
@@ -351,14 +330,9 @@ std::optional<Broken> Play(const std::string& text, std::size_t& steps) {
       breaks(failure.line, "a step that could not be played", failure.message);
     }
   }
-  if (desktop.registry.OpenHandles() != 0) {
-    breaks(last, "a registry key left open",
-           std::to_string(desktop.registry.OpenHandles()) + " open");
-  }
   const std::u16string name = desktop.messenger.state.friendlyName;
-  if (std::find(ordinary.begin(), ordinary.end(), name) == ordinary.end() &&
-      !KeptOnPurpose(desktop, parsed)) {
-    breaks(last, "not the ordinary name after settling", tb::scenario::Quote(name));
+  if (!isOrdinary(name) && !KeptOnPurpose(desktop, playerChangedWhileShowing)) {
+    breaks(last, "not the ordinary name after settling", scenario::Quote(name));
   }
   return broken;
 }
@@ -366,13 +340,12 @@ std::optional<Broken> Play(const std::string& text, std::size_t& steps) {
 // Removes chunks, then single steps, as long as the same property breaks.
 std::vector<std::string> Shrink(const Session& session, const std::string& property) {
   std::vector<std::string> body = session.body;
-  std::size_t ignored = 0;
   for (std::size_t chunk = body.size() / 2; chunk >= 1; chunk /= 2) {
     for (std::size_t at = 0; at < body.size();) {
       std::vector<std::string> fewer = body;
       fewer.erase(fewer.begin() + static_cast<std::ptrdiff_t>(at),
                   fewer.begin() + static_cast<std::ptrdiff_t>(std::min(at + chunk, body.size())));
-      const auto broken = Play(Text(session, fewer, ""), ignored);
+      const auto broken = Play(Text(session, fewer, ""));
       if (broken && broken->property == property) {
         body = std::move(fewer);
       } else {
@@ -386,52 +359,77 @@ std::vector<std::string> Shrink(const Session& session, const std::string& prope
 struct Totals {
   std::size_t sessions = 0;
   std::size_t steps = 0;
-  int faults = 0;
-  int broken = 0;
+  std::size_t faults = 0;
+  std::size_t broken = 0;
 };
 
-void RunSession(std::uint64_t seed, Totals& totals) {
-  const Session session = Generate(seed, totals.faults);
-  ++totals.sessions;
-  const auto broken = Play(Text(session, session.body, ""), totals.steps);
-  if (!broken) {
-    return;
+// Runs the seeds in child processes and reports each that broke, crashed
+// or hung.
+void RunSeeds(const std::vector<std::uint64_t>& seeds, const Isolation& isolation, Totals& totals) {
+  std::vector<Session> sessions;
+  for (const std::uint64_t seed : seeds) {
+    sessions.push_back(Generate(seed, totals.faults));
+    totals.steps += scenario::Parse(Text(sessions.back(), sessions.back().body, "")).size();
   }
-  ++totals.broken;
-  std::printf("seed %llu: line %d (%s): %s: %s\n", static_cast<unsigned long long>(seed),
-              broken->line, broken->step.c_str(), broken->property.c_str(), broken->detail.c_str());
-  const auto body = Shrink(session, broken->property);
-  std::printf("%s", Text(session, body, ": " + broken->property).c_str());
+  const auto outcomes = RunIsolated(sessions.size(), isolation, [&](std::size_t i) {
+    const auto broken = Play(Text(sessions[i], sessions[i].body, ""));
+    return broken ? std::vector<std::string>{broken->detail} : std::vector<std::string>{};
+  });
+  for (std::size_t i = 0; i < sessions.size(); ++i) {
+    ++totals.sessions;
+    const Session& session = sessions[i];
+    if (outcomes[i].kind == Outcome::kSurvived) {
+      continue;
+    }
+    ++totals.broken;
+    const auto broken =
+        outcomes[i].kind == Outcome::kBroken ? Play(Text(session, session.body, "")) : std::nullopt;
+    if (!broken) {
+      // A crash or a hang is not shrunk here: the whole session is the file.
+      std::printf("seed %llu: %s\n%s", static_cast<unsigned long long>(session.seed),
+                  outcomes[i].details.c_str(),
+                  Text(session, session.body, ": " + outcomes[i].details).c_str());
+      continue;
+    }
+    std::printf("seed %llu: line %d (%s): %s: %s\n", static_cast<unsigned long long>(session.seed),
+                broken->line, broken->step.c_str(), broken->property.c_str(),
+                broken->detail.c_str());
+    std::printf("%s",
+                Text(session, Shrink(session, broken->property), ": " + broken->property).c_str());
+  }
   std::fflush(stdout);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: tunebadge-simulate SECONDS [SEED]\n");
-    return 2;
-  }
-  const auto seconds = std::chrono::seconds(std::atoll(argv[1]));
+int RunRandomSessions(std::chrono::seconds budget, std::optional<std::uint64_t> seed,
+                      const Isolation& isolation) {
   const auto start = std::chrono::steady_clock::now();
-  const auto timeLeft = [&] { return std::chrono::steady_clock::now() - start < seconds; };
   Totals totals;
-  if (argc == 3) {
-    const std::uint64_t seed = std::strtoull(argv[2], nullptr, 10);
-    RunSession(seed, totals);
+  if (seed) {
+    RunSeeds({*seed}, isolation, totals);
   } else {
-    for (std::uint64_t seed = 1; seed <= kFixedSeeds && timeLeft(); ++seed) {
-      RunSession(seed, totals);
+    std::vector<std::uint64_t> fixed;
+    for (std::uint64_t s = 1; s <= kFixedSeeds; ++s) {
+      fixed.push_back(s);
     }
-    const auto now = static_cast<std::uint64_t>(
+    RunSeeds(fixed, isolation, totals);
+    std::uint64_t next = static_cast<std::uint64_t>(
         std::chrono::system_clock::now().time_since_epoch() / std::chrono::microseconds(1));
-    std::printf("seeds from %llu on, by the clock\n", static_cast<unsigned long long>(now));
-    for (std::uint64_t seed = now; timeLeft(); ++seed) {
-      RunSession(seed, totals);
+    std::printf("random sessions: seeds from %llu on, by the clock\n",
+                static_cast<unsigned long long>(next));
+    while (std::chrono::steady_clock::now() - start < budget) {
+      std::vector<std::uint64_t> round;
+      for (std::size_t i = 0; i < kRound; ++i) {
+        round.push_back(next++);
+      }
+      RunSeeds(round, isolation, totals);
     }
   }
   std::printf(
-      "random sessions: %zu sessions, %zu steps, %d faults injected, %d properties broken\n",
+      "random sessions: %zu sessions, %zu steps, %zu faults injected, %zu properties broken\n",
       totals.sessions, totals.steps, totals.faults, totals.broken);
   return totals.broken > 0 ? 1 : 0;
 }
+
+}  // namespace tb::simulation
