@@ -8,31 +8,13 @@
 #include "common/settings.h"
 #include "common/text.h"
 #include "plugin/base/bounded_wait.h"
+#include "plugin/base/scoped_flag.h"
 
 namespace tb {
 namespace {
 
 constexpr std::uint16_t kVk0 = 0x30;
 const std::u16string kMarker(1, kNameMarker);
-
-// Marks a name change or restore as running for as long as it lasts; one
-// that nests inside another (a host call during the key-stroke wait) leaves
-// the mark as it found it.
-class ChangingMark {
- public:
-  explicit ChangingMark(bool& changing) : changing_(changing), before_(changing) {
-    changing_ = true;
-  }
-  ~ChangingMark() { changing_ = before_; }
-  ChangingMark(const ChangingMark&) = delete;
-  ChangingMark& operator=(const ChangingMark&) = delete;
-  ChangingMark(ChangingMark&&) = delete;
-  ChangingMark& operator=(ChangingMark&&) = delete;
-
- private:
-  bool& changing_;
-  bool before_;
-};
 
 bool IsKnownPlayer(const std::u16string& player) {
   return player == kPlayerMusicMatch || player == kPlayerWindowsMedia || player == kPlayerWinamp;
@@ -77,6 +59,7 @@ std::optional<std::u16string> FrmSendText::OrdinaryName(const std::u16string& pl
   if (!name) {
     return std::nullopt;
   }
+  composedFrom_ = *name;
   return PartBefore(*name, separator);
 }
 
@@ -246,9 +229,11 @@ void FrmSendText::Store(Delivery& delivery) {
     if (!delivery.player) {
       delivery.player = ReadSettingIfAnswered(platform_.registry, kPlayer);
     }
+    composedFrom_.reset();
     if (delivery.player &&
         (nowPlaying ? ComposeNowPlaying(*delivery.player) : ComposeOrdinary(*delivery.player))) {
       delivery.command = command_;
+      delivery.composedFrom = composedFrom_;
     }
   }
   // A change says Playing before its quick text is stored, a restore says
@@ -304,7 +289,7 @@ void FrmSendText::DeliverWaiting() {
   if (!waiting_) {
     return;
   }
-  const ChangingMark mark(changing_);
+  const ScopedFlag mark(changing_);
   if (!loaded_) {
     Load();
   }
@@ -320,6 +305,11 @@ void FrmSendText::DeliverWaiting() {
       return;
     }
   }
+  // A name the user changed meanwhile is the ordinary name from now on: the
+  // command is composed again from it, not sent with the name it replaced.
+  if (waiting_->composedFrom && FriendlyName() != waiting_->composedFrom) {
+    waiting_->command.reset();
+  }
   const platform::Hwnd previousForeground = platform_.windows.GetForegroundWindow();
   // The quick text is stored again: it is this change that goes.
   Store(*waiting_);
@@ -327,7 +317,7 @@ void FrmSendText::DeliverWaiting() {
 }
 
 void FrmSendText::Ask(Delivery delivery) {
-  const ChangingMark mark(changing_);
+  const ScopedFlag mark(changing_);
   if (!loaded_) {
     Load();
   }
@@ -336,13 +326,13 @@ void FrmSendText::Ask(Delivery delivery) {
 
 void FrmSendText::changeName(const std::optional<std::u16string>& player,
                              const std::u16string& song) {
-  Ask({player, song, kStatusPlaying, std::nullopt});
+  Ask({player, song, kStatusPlaying});
 }
 
-void FrmSendText::changeNameBack() { Ask({std::nullopt, u"", kStatusStopped, std::nullopt}); }
+void FrmSendText::changeNameBack() { Ask({std::nullopt, u"", kStatusStopped}); }
 
 void FrmSendText::changeNameBack(const std::u16string& player) {
-  Ask({player, u"", kStatusStopped, std::nullopt});
+  Ask({player, u"", kStatusStopped});
 }
 
 }  // namespace tb

@@ -106,7 +106,9 @@ class FrmSendText {
     std::optional<std::u16string> player;
     std::u16string song;
     const char16_t* status = nullptr;
-    std::optional<std::u16string> command;
+    std::optional<std::u16string> command = std::nullopt;
+    // The display name it was composed from.
+    std::optional<std::u16string> composedFrom = std::nullopt;
     // Whether Status and the quick text hold what this one needs.
     bool stored = false;
     // Two that would show the contacts the same.
@@ -143,6 +145,8 @@ class FrmSendText {
   // The command last composed: "/name " and the new name. It is kept, and
   // sent again when the setting Player names no player the form knows.
   std::u16string command_;
+  // The display name the last command was composed from.
+  std::optional<std::u16string> composedFrom_;
   // The change that waits to be delivered, and the one last delivered.
   std::optional<Delivery> waiting_;
   std::optional<Delivery> shown_;

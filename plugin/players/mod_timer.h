@@ -75,6 +75,9 @@ class ModTimer {
   // counts as a song.
   std::u16string studioTitle_ = u"Label1";
   std::u16string mediaPlayerTitle_;
+  // Whether a tick runs: the waits inside it let the thread process
+  // messages, and the poll timer's next tick comes due in them.
+  bool ticking_ = false;
 };
 
 }  // namespace tb

@@ -3,6 +3,7 @@
 
 #include "common/contained.h"
 #include "common/settings.h"
+#include "plugin/base/scoped_flag.h"
 #include "plugin/players/mod_timer.h"
 #include "plugin/players/mod_winamp.h"
 
@@ -51,13 +52,16 @@ void ModTimer::WinampTick() {
 }
 
 void ModTimer::Tick() {
-  // A tick that comes due while the name is being changed (the key-stroke
-  // wait lets the thread process messages) returns at once: the readers
-  // store their last title only after the change returns, so it would act
-  // on the same song again. The next tick catches up.
-  if (frmSendText_.Changing()) {
+  // A tick that comes due while the name is being changed or another tick
+  // waits (for the file-information dialog, the focus or the key stroke)
+  // returns at once: the readers store their last title only after the
+  // change returns, so it would act on the same song again, and a title
+  // read differently meanwhile would start a wait inside the wait, holding
+  // the host's thread a second longer each time. The next tick catches up.
+  if (frmSendText_.Changing() || ticking_) {
     return;
   }
+  const ScopedFlag ticking(ticking_);
   platform::MessengerObject* messenger = messenger_.oSharedMessenger();
   if (messenger == nullptr) {
     return;
