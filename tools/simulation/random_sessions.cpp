@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/current_metadata.h"
 #include "common/settings.h"
 #include "common/text.h"
 #include "tools/sandbox/sim_runner.h"
@@ -258,16 +259,26 @@ struct Broken {
 // Whether a song may stay in the name after settling, as the design keeps
 // it: the chosen player changed while the name showed, or was about to
 // show, another player's song (switching players clears nothing, and no
-// reader cuts another player's name), MUSICMATCH Jukebox chosen and not
-// running (its last title is all there is), a status outside those the
-// name is changed in, the switch off, or no player chosen.
-bool KeptOnPurpose(sim::SimDesktop& desktop, bool playerChangedWhileShowing) {
+// reader cuts another player's name); MUSICMATCH Jukebox chosen and not
+// running (its last title is all there is); a STUDIO window closed while
+// a "Winamp v1.x" window stays (the restore waits until both are gone);
+// Windows Media Player's title left published (the registry refused both
+// removing and emptying it); a status outside those the name is changed
+// in; the switch off; or no player chosen.
+bool KeptOnPurpose(sim::SimDesktop& desktop, bool playerChangedWhileShowing, bool studioClosed) {
   const auto setting = [&](const char16_t* key) {
     return desktop.registry.GetString(platform::kHkeyCurrentUser, kSettingsKeyPath, key);
   };
   const auto player = setting(kPlayer);
+  const auto published =
+      desktop.registry.GetString(platform::kHkeyCurrentUser, kCurrentMetadataKey, u"Title");
+  const auto open = [&](const char16_t* className) {
+    return desktop.windows.Newest(className) != 0;
+  };
   return playerChangedWhileShowing ||
-         (player == kPlayerMusicMatch && desktop.windows.Newest(kMusicMatchWindowClass) == 0) ||
+         (player == kPlayerMusicMatch && !open(kMusicMatchWindowClass)) ||
+         (player == kPlayerWinamp && studioClosed && open(kWinampWindowClass)) ||
+         (player == kPlayerWindowsMedia && published && !published->empty()) ||
          desktop.messenger.state.status != kOnline || setting(kOnOff) == kSwitchOff ||
          (player != kPlayerWinamp && player != kPlayerMusicMatch && player != kPlayerWindowsMedia);
 }
@@ -288,6 +299,7 @@ std::optional<Broken> Play(const std::string& text) {
   std::vector<std::u16string> ordinary;
   std::optional<std::u16string> player;
   bool playerChangedWhileShowing = false;
+  bool studioClosed = false;
   const auto isOrdinary = [&](const std::u16string& name) {
     return std::find(ordinary.begin(), ordinary.end(), name) != ordinary.end();
   };
@@ -305,6 +317,9 @@ std::optional<Broken> Play(const std::string& text) {
     }
     if (verb == "name") {
       ordinary.push_back(step.words[1].text);
+    }
+    if (verb == "close" && step.words[1].text == kStudioWindowClass) {
+      studioClosed = true;
     }
     for (const auto& what : BrokenProperties(desktop, runner.World().Calls(), slowest)) {
       breaks(step.line, WithoutFigures(what), what);
@@ -331,7 +346,7 @@ std::optional<Broken> Play(const std::string& text) {
     }
   }
   const std::u16string name = desktop.messenger.state.friendlyName;
-  if (!isOrdinary(name) && !KeptOnPurpose(desktop, playerChangedWhileShowing)) {
+  if (!isOrdinary(name) && !KeptOnPurpose(desktop, playerChangedWhileShowing, studioClosed)) {
     breaks(last, "not the ordinary name after settling", scenario::Quote(name));
   }
   return broken;
