@@ -244,7 +244,10 @@ std::string Text(const Session& session, const std::vector<std::string>& body,
   if (open.count(u"mmjb:mainwnd") != 0) {
     text += "window mmjb:mainwnd \"MUSICMATCH Jukebox\"\n";
   }
-  text += "window \"Winamp v1.x\" \"Band - Song 0 [Stopped]\"\nwmp stop\n";
+  if (open.count(u"Winamp v1.x") != 0) {
+    text += "window \"Winamp v1.x\" \"Band - Song 0 [Stopped]\"\n";
+  }
+  text += "wmp stop\n";
   text += "tick 40\n";
   return text;
 }
@@ -283,10 +286,16 @@ bool KeptOnPurpose(sim::SimDesktop& desktop, bool playerChangedWhileShowing, boo
          (player != kPlayerWinamp && player != kPlayerMusicMatch && player != kPlayerWindowsMedia);
 }
 
-std::string WithoutFigures(std::string text) {
-  text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }),
-             text.end());
-  return text;
+// What a broken property's line says without its counts, the same however
+// often it broke.
+std::string WithoutFigures(const std::string& text) {
+  std::string kind;
+  for (const char c : text) {
+    if ((c < '0' || c > '9') && !(c == ' ' && (kind.empty() || kind.back() == ' '))) {
+      kind += c;
+    }
+  }
+  return kind;
 }
 
 // Plays the text on a fresh desktop; the first property it breaks.
