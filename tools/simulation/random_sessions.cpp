@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
@@ -27,167 +28,130 @@ constexpr int kFewestSteps = 20;
 constexpr int kMostSteps = 80;
 constexpr std::int32_t kOnline = 2;
 
-// The seam calls a session may make fail, as the simulated desktop names
-// them.
-const std::vector<std::string> kCalls = [] {
-  std::istringstream names(
-      "RegOpenKeyExW RegCreateKeyExW RegQueryValueExW RegSetValueExW RegDeleteValueW RegCloseKey "
-      "SetTimer FindWindowW FindWindowExW SendMessageTimeoutW PostMessageW GetWindowTextW "
-      "GetClassNameW GetForegroundWindow SetForegroundWindow BringWindowToTop ShowWindowAsync "
-      "GetActiveWindow SendInput GetLastInputInfo GetQueueStatus MsgWaitForMultipleObjects "
-      "DispatchMessageW MessageBoxW CoCreateInstance(Messenger) IMessenger::MyStatus "
-      "IMessenger::MyFriendlyName IMessenger::MySigninName IMessenger::InstantMessage "
-      "IMessengerWindow::HWND CreateObject(WScript.Shell) WshShell::RegWrite "
-      "IWMPCore::get_playState IWMPCore::get_currentMedia IWMPMedia::get_name "
-      "IWMPMedia::getItemInfo IWMPMedia::get_durationString DialogBoxIndirectParamW");
-  std::vector<std::string> calls;
-  for (std::string name; names >> name;) {
-    calls.push_back(name);
-  }
-  return calls;
-}();
-
-const std::vector<const char*> kNames = {"Ann", "Ann at work", "A\\u00efn"};
-const std::vector<const char*> kPlayers = {"Winamp", "MusicMatch", "WindowsMedia"};
+// The steps of a session: how many in a hundred, how many times at most in
+// a row, and the step, in which "{A|B|C}" is one of A, B and C, "{#}" a
+// digit, "{call}" a seam call as the simulated desktop names it and "{open}"
+// the class of a player's window that is open (none open: no step). A
+// command's text comes in random letter case.
+struct StepKind {
+  int weight;
+  int most;
+  const char* text;
+};
+const std::vector<StepKind> kSteps = {
+    {12, 1, R"(window "Winamp v1.x" "Band - Song {#}{| [Paused]| [Stopped]}")"},
+    {4, 1, R"(window STUDIO "Band - Song {#}")"},
+    {4, 1, R"(window mmjb:mainwnd "{MUSICMATCH Jukebox|\"Song {#}\" by Band - MUSICMATCH Jukebox}")"},
+    {4, 1, R"(wmp play "Song {#}" "Band" "Album" "3:14")"},
+    {3, 1, "wmp {pause|stop|close}"},
+    {3, 1, R"(close {"Winamp v1.x"|STUDIO|mmjb:mainwnd})"},
+    {3, 1, "{hang|scroll} {open}{| off}"},
+    {2, 1, R"(fileinfo {none|"Song {#}" "Band" "Album"})"},
+    {4, 1, "status {online|online|away|busy|invisible|offline|brb|99}"},
+    {2, 1, R"(name {"Ann"|"Ann at work"|"A\u00efn"})"},
+    {2, 1, "messenger {absent|present}"},
+    {4, 1, "answer {yes|no}\ncommand \"/xtbgoff\""},
+    {3, 1, "command \"/xtbgon\""},
+    {2, 3, "options {select Winamp|select MusicMatch|select WindowsMedia|text Winamp "
+           "\"(!XWPTITLE)\"|save|save|close|esc}\ncommand \"/xtbgoptions\""},
+    {1, 1, "about ok\ncommand \"/xtbgabout\""},
+    {4, 1, R"(tag "{(!XWPTITLE)|(!XWPARTIST)|(!XWPALBUM)|(!XWP)|(!NOTATAG)}")"},
+    {3, 1, "focus {Notepad|IMWindowClass|none}"},
+    {2, 1, "foreground {locked|free}"},
+    {2, 1, "user types"},
+    {1, 1, "scripthost {absent|present}"},
+    {1, 1, "host slow {0|50|100|150}"},
+    {2, 1, R"(setting Player "{Winamp|MusicMatch|WindowsMedia}")"},
+    {10, 3, "fail \"{call}\" {1|2|3|4}"},
+    {22, 1, "tick {1|2|3|4|5}"},
+};
+constexpr const char* kCalls =
+    "RegOpenKeyExW|RegCreateKeyExW|RegQueryValueExW|RegSetValueExW|RegDeleteValueW|RegCloseKey|"
+    "SetTimer|FindWindowW|FindWindowExW|SendMessageTimeoutW|PostMessageW|GetWindowTextW|"
+    "GetClassNameW|GetForegroundWindow|SetForegroundWindow|BringWindowToTop|ShowWindowAsync|"
+    "GetActiveWindow|SendInput|GetLastInputInfo|GetQueueStatus|MsgWaitForMultipleObjects|"
+    "DispatchMessageW|MessageBoxW|CoCreateInstance(Messenger)|IMessenger::MyStatus|"
+    "IMessenger::MyFriendlyName|IMessenger::MySigninName|IMessenger::InstantMessage|"
+    "IMessengerWindow::HWND|CreateObject(WScript.Shell)|WshShell::RegWrite|"
+    "IWMPCore::get_playState|IWMPCore::get_currentMedia|IWMPMedia::get_name|"
+    "IWMPMedia::getItemInfo|IWMPMedia::get_durationString|DialogBoxIndirectParamW";
 
 class Generator {
  public:
   explicit Generator(std::uint64_t seed) : random_(seed) {}
 
   int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+  // The next step, or the few that belong together.
+  std::vector<std::string> Steps() {
+    int roll = Below(100);
+    auto kind = kSteps.begin();
+    while ((roll -= kind->weight) >= 0 && kind + 1 != kSteps.end()) {
+      ++kind;
+    }
+    std::vector<std::string> steps;
+    for (int n = 1 + Below(kind->most); n > 0; --n) {
+      std::istringstream lines(kind->text);
+      for (std::string line; std::getline(lines, line);) {
+        if (auto step = Expand(line)) {
+          Note(*step);
+          steps.push_back(std::move(*step));
+        }
+      }
+    }
+    return steps;
+  }
+
+ private:
   template <typename T>
   const T& Pick(const std::vector<T>& from) {
     return from.at(static_cast<std::size_t>(Below(static_cast<int>(from.size()))));
   }
-  std::string Song() { return "Band - Song " + std::to_string(Below(9)); }
-  std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-  // A command in random letter case.
-  std::string Command(const std::string& command) {
-    std::string out = command;
-    for (char& c : out) {
-      if (c >= 'a' && c <= 'z' && Below(2) == 0) {
-        c = static_cast<char>(c - 'a' + 'A');
+
+  // One of the alternatives of each "{...}", from the innermost out;
+  // nothing for "{open}" with no window open.
+  std::optional<std::string> Expand(std::string text) {
+    for (std::size_t close = 0; (close = text.find('}')) != std::string::npos;) {
+      const std::size_t open = text.rfind('{', close);
+      std::string inner = text.substr(open + 1, close - open - 1);
+      std::vector<std::string> choices(open_.begin(), open_.end());
+      if (inner != "open") {
+        inner = inner == "#" ? "0|1|2|3|4|5|6|7|8" : inner == "call" ? kCalls : inner;
+        choices.clear();
+        std::istringstream parts(inner + "|");
+        for (std::string part; std::getline(parts, part, '|');) {
+          choices.push_back(part);
+        }
       }
+      if (choices.empty()) {
+        return std::nullopt;
+      }
+      text.replace(open, close - open + 1, Pick(choices));
     }
-    return "command " + Quoted(out);
+    return text;
   }
 
-  // One random step, or a few that belong together; `faults` counts `fail`.
-  std::vector<std::string> Steps(std::size_t& faults) {
-    static const std::vector<const char*> kStatuses = {"online",    "online",  "away", "busy",
-                                                       "invisible", "offline", "brb",  "99"};
-    static const std::vector<const char*> kClasses = {"\"Winamp v1.x\"", "STUDIO", "mmjb:mainwnd"};
-    static const std::vector<const char*> kTags = {"(!XWPTITLE)", "(!XWPARTIST)", "(!XWPALBUM)",
-                                                   "(!XWP)", "(!NOTATAG)"};
-    static const std::vector<const char*> kOptions = {"options select Winamp",
-                                                      "options select MusicMatch",
-                                                      "options select WindowsMedia",
-                                                      "options text Winamp \"(!XWPTITLE)\"",
-                                                      "options save",
-                                                      "options close",
-                                                      "options esc"};
-    const int roll = Below(100);
-    if (roll < 12) {
-      static const std::vector<const char*> kForms = {"", " [Paused]", " [Stopped]"};
-      open_.insert(kClasses[0]);
-      return {"window \"Winamp v1.x\" " + Quoted(Song() + Pick(kForms))};
-    }
-    if (roll < 16) {
-      open_.insert(kClasses[1]);
-      return {"window STUDIO " + Quoted(Song())};
-    }
-    if (roll < 20) {
-      open_.insert(kClasses[2]);
-      return {"window mmjb:mainwnd " + Quoted(Below(3) == 0
-                                                  ? "MUSICMATCH Jukebox"
-                                                  : "\\\"Song " + std::to_string(Below(9)) +
-                                                        "\\\" by Band - MUSICMATCH Jukebox")};
-    }
-    if (roll < 24) {
-      return {"wmp play " + Quoted("Song " + std::to_string(Below(9))) +
-              R"( "Band" "Album" "3:14")"};
-    }
-    if (roll < 27) {
-      static const std::vector<const char*> kActions = {"pause", "stop", "close"};
-      return {std::string("wmp ") + Pick(kActions)};
-    }
-    if (roll < 30) {
-      const char* closed = Pick(kClasses);
-      open_.erase(closed);
-      return {std::string("close ") + closed};
-    }
-    if (roll < 33 && !open_.empty()) {
-      const std::vector<std::string> open(open_.begin(), open_.end());
-      return {std::string(Below(2) == 0 ? "hang " : "scroll ") + Pick(open) +
-              (Below(2) == 0 ? " off" : "")};
-    }
-    if (roll < 35) {
-      return {Below(3) == 0 ? "fileinfo none"
-                            : "fileinfo " + Quoted("Song " + std::to_string(Below(9))) +
-                                  R"( "Band" "Album")"};
-    }
-    if (roll < 39) {
-      return {std::string("status ") + Pick(kStatuses)};
-    }
-    if (roll < 41) {
-      return {"name " + Quoted(Pick(kNames))};
-    }
-    if (roll < 43) {
-      return {Below(2) == 0 ? "messenger absent" : "messenger present"};
-    }
-    if (roll < 47) {
-      return {std::string("answer ") + (Below(2) == 0 ? "yes" : "no"), Command("/xtbgoff")};
-    }
-    if (roll < 50) {
-      return {Command("/xtbgon")};
-    }
-    if (roll < 52) {
-      std::vector<std::string> steps;
-      for (int i = Below(3); i >= 0; --i) {
-        steps.emplace_back(Pick(kOptions));
+  // Keeps the open windows, and gives a command random letter case.
+  void Note(std::string& step) {
+    const auto words = scenario::Parse(step).front().words;
+    const std::string verb = scenario::ToUtf8(words[0].text);
+    const std::string quoted = words.size() > 1 ? scenario::Quote(words[1].text) : "";
+    if (verb == "window") {
+      open_.insert(quoted);
+    } else if (verb == "close") {
+      open_.erase(quoted);
+    } else if (verb == "command") {
+      for (std::size_t at = verb.size(); at < step.size(); ++at) {
+        if (step[at] >= 'a' && step[at] <= 'z' && Below(2) == 0) {
+          step[at] = static_cast<char>(step[at] - 'a' + 'A');
+        }
       }
-      steps.push_back(Command("/xtbgoptions"));
-      return steps;
     }
-    if (roll < 53) {
-      return {"about ok", Command("/xtbgabout")};
-    }
-    if (roll < 57) {
-      return {"tag " + Quoted(Pick(kTags))};
-    }
-    if (roll < 60) {
-      static const std::vector<const char*> kFocus = {"Notepad", "IMWindowClass", "none"};
-      return {std::string("focus ") + Pick(kFocus)};
-    }
-    if (roll < 62) {
-      return {Below(2) == 0 ? "foreground locked" : "foreground free"};
-    }
-    if (roll < 64) {
-      return {"user types"};
-    }
-    if (roll < 65) {
-      return {Below(2) == 0 ? "scripthost absent" : "scripthost present"};
-    }
-    if (roll < 66) {
-      return {"host slow " + std::to_string(Below(4) * 50)};
-    }
-    if (roll < 68) {
-      return {"setting Player " + Quoted(Pick(kPlayers))};
-    }
-    if (roll < 78) {
-      std::vector<std::string> steps;
-      for (int i = Below(3); i >= 0; --i) {
-        ++faults;
-        steps.push_back("fail " + Quoted(Pick(kCalls)) + " " + std::to_string(1 + Below(4)));
-      }
-      return steps;
-    }
-    return {"tick " + std::to_string(1 + Below(5))};
   }
 
- private:
   std::mt19937_64 random_;
-  // The classes of the players' windows open, as hang and scroll need one.
+  // The classes of the players' windows open, quoted, as hang and scroll
+  // need one.
   std::set<std::string> open_;
 };
 
@@ -198,11 +162,13 @@ struct Session {
 };
 
 Session Generate(std::uint64_t seed, std::size_t& faults) {
+  static const std::vector<const char*> kPlayers = {"Winamp", "MusicMatch", "WindowsMedia"};
   Generator generator(seed);
-  Session session{seed, generator.Pick(kPlayers), {}};
+  Session session{seed, kPlayers.at(static_cast<std::size_t>(generator.Below(3))), {}};
   const int count = kFewestSteps + generator.Below(kMostSteps - kFewestSteps);
   while (static_cast<int>(session.body.size()) < count) {
-    for (auto& step : generator.Steps(faults)) {
+    for (auto& step : generator.Steps()) {
+      faults += step.rfind("fail \"", 0) == 0 ? 1 : 0;
       session.body.push_back(std::move(step));
     }
   }
