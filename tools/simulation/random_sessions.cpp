@@ -41,7 +41,8 @@ struct StepKind {
 const std::vector<StepKind> kSteps = {
     {12, 1, R"(window "Winamp v1.x" "Band - Song {#}{| [Paused]| [Stopped]}")"},
     {4, 1, R"(window STUDIO "Band - Song {#}")"},
-    {4, 1, R"(window mmjb:mainwnd "{MUSICMATCH Jukebox|\"Song {#}\" by Band - MUSICMATCH Jukebox}")"},
+    {4, 1,
+     R"(window mmjb:mainwnd "{MUSICMATCH Jukebox|\"Song {#}\" by Band - MUSICMATCH Jukebox}")"},
     {4, 1, R"(wmp play "Song {#}" "Band" "Album" "3:14")"},
     {3, 1, "wmp {pause|stop|close}"},
     {3, 1, R"(close {"Winamp v1.x"|STUDIO|mmjb:mainwnd})"},
@@ -52,8 +53,9 @@ const std::vector<StepKind> kSteps = {
     {2, 1, "messenger {absent|present}"},
     {4, 1, "answer {yes|no}\ncommand \"/xtbgoff\""},
     {3, 1, "command \"/xtbgon\""},
-    {2, 3, "options {select Winamp|select MusicMatch|select WindowsMedia|text Winamp "
-           "\"(!XWPTITLE)\"|save|save|close|esc}\ncommand \"/xtbgoptions\""},
+    {2, 3,
+     "options {select Winamp|select MusicMatch|select WindowsMedia|text Winamp "
+     "\"(!XWPTITLE)\"|save|save|close|esc}\ncommand \"/xtbgoptions\""},
     {1, 1, "about ok\ncommand \"/xtbgabout\""},
     {4, 1, R"(tag "{(!XWPTITLE)|(!XWPARTIST)|(!XWPALBUM)|(!XWP)|(!NOTATAG)}")"},
     {3, 1, "focus {Notepad|IMWindowClass|none}"},
