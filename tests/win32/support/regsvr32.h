@@ -10,7 +10,7 @@ namespace tb::test {
 int RunProgram(const std::u16string& commandLine, unsigned long boundMs);
 
 // regsvr32's exit code for `arguments` (for example u"/s"), or -1 when it
-// could not be run or did not end in time.
+// could not be run or did not end in time, three times.
 int RunRegsvr32(const std::u16string& arguments, const std::u16string& dllPath);
 
 }  // namespace tb::test
